@@ -1,0 +1,25 @@
+# Pellacore: the two commands a developer needs.
+#   make test   installs what is missing, builds everything, runs every test
+#   make build  builds the native core and tests, and the Windows program
+.PHONY: test build native windows deps clean
+
+JOBS := $(shell nproc)
+
+test: deps build
+	scripts/run-tests
+
+build: native windows
+
+native:
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+windows:
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+
+deps:
+	scripts/install-deps
+
+clean:
+	rm -rf build out

@@ -1,0 +1,40 @@
+#pragma once
+// The remembered choices: their keys, their place in the store, and the
+// conversions their readers make. Each value is read and written at its point
+// of use; nothing is cached.
+
+#include <string>
+#include <string_view>
+
+namespace pellacore {
+
+class SettingsStore;
+
+// Every value lives under this application name and section.
+inline constexpr std::wstring_view kSettingsApplication = L"Kelvandor";
+inline constexpr std::wstring_view kSettingsSection = L"Pellacore";
+
+namespace setting_key {
+inline const std::wstring kLocation = L"Location";
+inline const std::wstring kOption1 = L"Option1";
+inline const std::wstring kOption2 = L"Option2";
+inline const std::wstring kExtension = L"Extension";
+inline const std::wstring kLastFolder = L"LastFolder";
+inline const std::wstring kLastFolderDot = L"LastFolderDot";
+inline const std::wstring kSnapshot = L"Snapshot";
+}  // namespace setting_key
+
+// The stored value, or `fallback` when the key is absent (an empty stored
+// value is returned as it is). Raises when the store cannot be read.
+std::wstring ReadSetting(SettingsStore& store, const std::wstring& key,
+                         const std::wstring& fallback);
+
+// A setting's text as a Boolean: "True" or "False" in any letter case, or a
+// number (0 is false, any other number true), blanks around it allowed.
+// Raises the type-mismatch failure for any other text.
+bool SettingToBoolean(std::wstring_view text);
+
+// The text a Boolean is stored as: "True" or "False".
+std::wstring BooleanSettingText(bool value);
+
+}  // namespace pellacore

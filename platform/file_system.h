@@ -1,0 +1,35 @@
+#pragma once
+// Port: the file system, addressed by full Windows paths.
+// Every operation raises a pellacore::Failure when the platform refuses it.
+
+#include <cstdint>
+#include <string>
+
+namespace pellacore {
+
+namespace file_attribute {
+inline constexpr std::uint32_t kReadOnly = 0x1;
+inline constexpr std::uint32_t kHidden = 0x2;
+inline constexpr std::uint32_t kSystem = 0x4;
+inline constexpr std::uint32_t kDirectory = 0x10;
+inline constexpr std::uint32_t kArchive = 0x20;
+}  // namespace file_attribute
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Last-modified time of a file or folder, in the platform's own units.
+  virtual std::int64_t LastWriteTime(const std::wstring& path) = 0;
+
+  // The attribute bits as the platform reports them (see file_attribute).
+  virtual std::uint32_t Attributes(const std::wstring& path) = 0;
+
+  // Deletes exactly the file named (no wildcards); a read-only file is refused.
+  virtual void RemoveFile(const std::wstring& path) = 0;
+
+  // Deletes exactly the file named, read-only or not.
+  virtual void ForceRemoveFile(const std::wstring& path) = 0;
+};
+
+}  // namespace pellacore

@@ -1,0 +1,101 @@
+// The file helpers over the real file system.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/windows/scratch_folder.h"
+#include "util/failure.h"
+#include "util/files.h"
+#include "win32/unique_resource.h"
+#include "win32/win32_event_pump.h"
+#include "win32/win32_file_system.h"
+
+namespace pellacore {
+namespace {
+
+using testing::ScratchFolder;
+
+class RealFileSystemTest : public ::testing::Test {
+ protected:
+  ScratchFolder scratch;
+  win32::Win32FileSystem fs;
+  win32::Win32EventPump pump;
+};
+
+long FailureNumberOf(void (*operation)(win32::Win32FileSystem&, const std::wstring&),
+                     win32::Win32FileSystem& fs, const std::wstring& path) {
+  try {
+    operation(fs, path);
+  } catch (const Failure& failure) {
+    return failure.number();
+  }
+  return 0;
+}
+
+void ReadAttributes(win32::Win32FileSystem& fs, const std::wstring& path) { fs.Attributes(path); }
+void Remove(win32::Win32FileSystem& fs, const std::wstring& path) { fs.RemoveFile(path); }
+void ForceRemove(win32::Win32FileSystem& fs, const std::wstring& path) { fs.ForceRemoveFile(path); }
+
+TEST_F(RealFileSystemTest, FileExistsOnFilesFoldersAndMissingPaths) {
+  const std::wstring file = scratch.MakeFile(L"Plan.dwg");
+  EXPECT_TRUE(FileExists(fs, file));
+  EXPECT_FALSE(FileExists(fs, scratch.path() + L"Missing.dwg"));
+  EXPECT_FALSE(FileExists(fs, scratch.path() + L"NoFolder\\Plan.dwg"));
+  EXPECT_FALSE(FileExists(fs, L""));
+  // Hidden and system files still exist.
+  EXPECT_TRUE(FileExists(fs, scratch.MakeFile(L"h.dwg", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)));
+}
+
+TEST_F(RealFileSystemTest, IsFolderWithAndWithoutTrailingSeparator) {
+  const std::wstring folder = scratch.MakeFolder(L"Drawings");
+  EXPECT_TRUE(IsFolder(fs, folder));
+  EXPECT_TRUE(IsFolder(fs, folder + L"\\"));
+  EXPECT_FALSE(IsFolder(fs, scratch.MakeFile(L"Plan.dwg")));
+  EXPECT_FALSE(IsFolder(fs, scratch.path() + L"Missing"));
+  EXPECT_FALSE(IsFolder(fs, L""));
+}
+
+TEST_F(RealFileSystemTest, PathsOutsideTheAnsiCodePageWork) {
+  const std::wstring file = scratch.MakeFile(L"Plan-\u03a9-\u65e5\u672c.dwg");
+  EXPECT_TRUE(FileExists(fs, file));
+  DeleteFileQuietly(fs, pump, file);
+  EXPECT_FALSE(FileExists(fs, file));
+}
+
+TEST_F(RealFileSystemTest, DeleteFileQuietlyOnMissingAndReadOnlyFiles) {
+  EXPECT_NO_THROW(DeleteFileQuietly(fs, pump, scratch.path() + L"Missing.bmp"));
+  EXPECT_NO_THROW(DeleteFileQuietly(fs, pump, scratch.path() + L"NoFolder\\Missing.bmp"));
+
+  const std::wstring readOnly = scratch.MakeFile(L"Plan.bmp", FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(FailureNumberOf(Remove, fs, readOnly), failure_number::kPermissionDenied);
+  DeleteFileQuietly(fs, pump, readOnly);
+  EXPECT_EQ(::GetFileAttributesW(readOnly.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(RealFileSystemTest, DeleteFileQuietlyLeavesAFolderAlone) {
+  const std::wstring folder = scratch.MakeFolder(L"Plan.bmp");
+  DeleteFileQuietly(fs, pump, folder);
+  EXPECT_TRUE(IsFolder(fs, folder));
+}
+
+TEST_F(RealFileSystemTest, FailuresCarryTheNumbersTheRulesTellApart) {
+  EXPECT_EQ(FailureNumberOf(ReadAttributes, fs, scratch.path() + L"Missing.dwg"),
+            failure_number::kFileNotFound);
+  EXPECT_EQ(FailureNumberOf(ReadAttributes, fs, scratch.path() + L"NoFolder\\Plan.dwg"),
+            failure_number::kPathNotFound);
+
+  // A file held open without sharing cannot be deleted: 70, and a forced
+  // deletion puts the read-only bit back when it fails.
+  const std::wstring held = scratch.MakeFile(L"Held.bmp", FILE_ATTRIBUTE_READONLY);
+  win32::UniqueFile handle(::CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(handle);
+  EXPECT_EQ(FailureNumberOf(ForceRemove, fs, held), failure_number::kPermissionDenied);
+  EXPECT_NE(::GetFileAttributesW(held.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  handle.reset();
+  EXPECT_EQ(FailureNumberOf(ForceRemove, fs, held), 0);
+}
+
+}  // namespace
+}  // namespace pellacore

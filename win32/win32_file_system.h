@@ -1,0 +1,16 @@
+#pragma once
+// The file system through the wide API, so that no path is mangled.
+
+#include "platform/file_system.h"
+
+namespace pellacore::win32 {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  std::int64_t LastWriteTime(const std::wstring& path) override;
+  std::uint32_t Attributes(const std::wstring& path) override;
+  void RemoveFile(const std::wstring& path) override;
+  void ForceRemoveFile(const std::wstring& path) override;
+};
+
+}  // namespace pellacore::win32
