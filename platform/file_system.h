@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pellacore {
 
@@ -15,6 +16,12 @@ inline constexpr std::uint32_t kDirectory = 0x10;
 inline constexpr std::uint32_t kArchive = 0x20;
 }  // namespace file_attribute
 
+// One name that a directory search found, with its attribute bits.
+struct FoundEntry {
+  std::wstring name;
+  std::uint32_t attributes = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -24,6 +31,12 @@ class FileSystem {
 
   // The attribute bits as the platform reports them (see file_attribute).
   virtual std::uint32_t Attributes(const std::wstring& path) = 0;
+
+  // The files and folders that a directory search for `pattern` (a folder,
+  // "\" and a name that may hold wildcards) finds, in the platform's order
+  // and by its wildcard rules, hidden and system entries included. A folder
+  // that does not exist finds nothing; a pattern the platform rejects raises.
+  virtual std::vector<FoundEntry> FindEntries(const std::wstring& pattern) = 0;
 
   // Deletes exactly the file named (no wildcards); a read-only file is refused.
   virtual void RemoveFile(const std::wstring& path) = 0;

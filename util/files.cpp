@@ -34,6 +34,15 @@ bool FileExists(FileSystem& fs, const std::wstring& path) {
   }
 }
 
+bool NormalFileExists(FileSystem& fs, const std::wstring& path) {
+  constexpr std::uint32_t kNotNormal =
+      file_attribute::kDirectory | file_attribute::kHidden | file_attribute::kSystem;
+  for (const FoundEntry& entry : fs.FindEntries(path)) {
+    if ((entry.attributes & kNotNormal) == 0) return true;
+  }
+  return false;
+}
+
 bool IsFolder(FileSystem& fs, const std::wstring& path) {
   try {
     return (fs.Attributes(path) & file_attribute::kDirectory) != 0;

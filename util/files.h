@@ -24,6 +24,10 @@ std::wstring DesktopFolderPath(SpecialFolders& folders);
 // Whether the file system can tell the path's last-modified time.
 bool FileExists(FileSystem& fs, const std::wstring& path);
 
+// Whether a directory search for the path finds a normal file: one that is
+// neither a folder nor hidden nor system (read-only and archive files count).
+bool NormalFileExists(FileSystem& fs, const std::wstring& path);
+
 // Whether the path names a folder (a trailing "\" is allowed).
 bool IsFolder(FileSystem& fs, const std::wstring& path);
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "win32/unique_resource.h"
 #include "win32/win32_failure.h"
 
 namespace pellacore::win32 {
@@ -21,6 +22,30 @@ std::uint32_t Win32FileSystem::Attributes(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) throw FileSystemFailure(::GetLastError());
   return attributes;
+}
+
+std::vector<FoundEntry> Win32FileSystem::FindEntries(const std::wstring& pattern) {
+  std::vector<FoundEntry> found;
+  WIN32_FIND_DATAW data;
+  UniqueFindHandle search(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                             FindExSearchNameMatch, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH));
+  if (!search) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+        error == ERROR_NO_MORE_FILES) {
+      return found;
+    }
+    throw FileSystemFailure(error);
+  }
+  do {
+    const std::wstring_view name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    found.push_back({std::wstring(name), data.dwFileAttributes});
+  } while (::FindNextFileW(search.get(), &data));
+  const DWORD error = ::GetLastError();
+  if (error != ERROR_NO_MORE_FILES) throw FileSystemFailure(error);
+  return found;
 }
 
 void Win32FileSystem::RemoveFile(const std::wstring& path) {

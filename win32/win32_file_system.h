@@ -9,6 +9,7 @@ class Win32FileSystem : public FileSystem {
  public:
   std::int64_t LastWriteTime(const std::wstring& path) override;
   std::uint32_t Attributes(const std::wstring& path) override;
+  std::vector<FoundEntry> FindEntries(const std::wstring& pattern) override;
   void RemoveFile(const std::wstring& path) override;
   void ForceRemoveFile(const std::wstring& path) override;
 };

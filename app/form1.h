@@ -1,0 +1,147 @@
+#pragma once
+// Form1: the presenter of the main window. It holds the window's event
+// procedures and the state they share; the Win32 window forwards every event
+// here and shows what this class sets. The procedures are spread over files
+// by concern: form1_load.cpp (start-up), form1_pointer.cpp (pointer
+// feedback), form1_job_list.cpp (the list's editing and reordering),
+// form1_options.cpp (output location controls).
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "joblist/job_list.h"
+
+namespace pellacore {
+
+class EventPump;
+class FileSystem;
+class JobListView;
+class MainWindow;
+class MessageBoxes;
+class PrerequisiteChecks;
+class SampleRecorder;
+class SettingsStore;
+class SkinFramework;
+class SpecialFolders;
+
+// Everything Form1 talks to.
+struct Form1Ports {
+  MainWindow& window;
+  JobListView& list;
+  SettingsStore& settings;
+  FileSystem& fs;
+  SpecialFolders& folders;
+  MessageBoxes& boxes;
+  EventPump& pump;
+  SkinFramework& skin;
+  SampleRecorder& samples;
+  PrerequisiteChecks& checks;
+};
+
+// Mouse buttons and shift states as the list's mouse and key events give them.
+namespace mouse_button {
+inline constexpr int kLeft = 1;
+inline constexpr int kRight = 2;
+inline constexpr int kMiddle = 4;
+}  // namespace mouse_button
+
+inline constexpr int kDeleteKey = 46;
+
+class Form1 {
+ public:
+  // `programFolder`: the folder of the running program, without a trailing "\".
+  Form1(Form1Ports ports, std::wstring programFolder);
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // Start-up and shut-down.
+  void Form_Load();
+  void Form_Unload();
+
+  // Pointer feedback: over plain areas the default pointer, over push buttons
+  // the custom hand, unless the hourglass shows.
+  void Form_MouseMove();
+  void Frame1_MouseMove();
+  void Frame3_MouseMove();
+  void Option1_MouseMove();
+  void Option2_MouseMove();
+  void Text1_MouseMove();
+  void PushButton1_MouseMove();
+  void PushButton2_MouseMove();
+  void PushButton3_MouseMove();
+  void PushButton4_MouseMove();
+  void PushButton7_MouseMove();
+  void PushButton8_MouseMove();
+
+  // The job list.
+  void ListView1_SelectionChanged(std::optional<std::size_t> selected);
+  void ListView1_ItemClick();
+  void ListView1_MouseDown(int button, int shift, int x, int y);
+  void ListView1_MouseMove(int button, int shift, int x, int y);
+  void ListView1_MouseUp(int button, int shift, int x, int y);
+  void ListView1_KeyDown(int keyCode, int shift);
+  void ListView1_DblClick();
+  void PushButton4_Click();
+
+  // Output location controls. The user's own edits arrive through
+  // Text1_Edited and OptionN_Selected; the procedures below run from them.
+  void Text1_Edited(const std::wstring& text);
+  void Option1_Selected();
+  void Option2_Selected();
+  void Option1_Click();
+  void Option2_Click();
+  void Text1_Change();
+
+  // State that other parts read or set.
+  JobList& jobList() { return jobList_; }
+  const JobList& jobList() const { return jobList_; }
+  bool AutoCadFound() const { return autoCadFound_; }
+  int MousePointer() const { return mousePointer_; }
+  void SetMousePointer(int code);
+  const std::wstring& applicationTitle() const { return applicationTitle_; }
+  const std::wstring& programFolder() const { return programFolder_; }
+  const std::wstring& text1() const { return text1_; }
+  bool option1() const { return option1_; }
+  bool option2() const { return option2_; }
+  bool frame3Enabled() const { return frame3Enabled_; }
+
+  // The list's drag state.
+  bool DragActive() const { return dragActive_; }
+  std::optional<std::size_t> DragItem() const { return dragItem_; }
+
+ private:
+  // Setting a control from code runs the procedure that a user's change runs,
+  // exactly when the value changes.
+  void SetText1(const std::wstring& text);
+  void SetOptionValue(int option, bool selected);
+  void SetFrame3Enabled(bool enabled);
+  void SaveOptions();
+
+  void PointerOverPlainArea();
+  void PointerOverButton();
+
+  bool Busy() const;
+  void RemoveSelectedEntry();
+  void CarryDraggedEntryTo(std::size_t hover);
+
+  Form1Ports ports_;
+  std::wstring programFolder_;
+  std::wstring applicationTitle_;
+
+  JobList jobList_;
+  bool autoCadFound_ = false;
+  int mousePointer_ = 0;
+
+  // The controls' state at design: Option1 selected, Frame3 enabled.
+  std::wstring text1_;
+  bool option1_ = true;
+  bool option2_ = false;
+  bool frame3Enabled_ = true;
+
+  bool dragActive_ = false;
+  std::optional<std::size_t> dragItem_;
+  std::optional<std::size_t> hoverItem_;
+};
+
+}  // namespace pellacore

@@ -1,0 +1,46 @@
+#pragma once
+// Port: the main window as its presenter sees it. The window shows what it is
+// told and reports the user's actions to the presenter; it decides nothing.
+
+#include <cstdint>
+#include <string>
+
+namespace pellacore {
+
+// The window's pointer shapes, by the codes the program uses.
+namespace pointer_code {
+inline constexpr int kDefault = 0;
+inline constexpr int kHourglass = 11;
+inline constexpr int kCustom = 99;
+}  // namespace pointer_code
+
+// The parts of the window whose background the skin changes.
+enum class Surface { kWindow, kFrame1, kFrame3, kOption1, kOption2 };
+enum class Backdrop { kWhite, kButtonFace };
+
+class MainWindow {
+ public:
+  virtual ~MainWindow() = default;
+
+  virtual void SetCaption(const std::wstring& caption) = 0;
+  virtual void SetApplicationIcon() = 0;
+  virtual void SetBackdrop(Surface surface, Backdrop backdrop) = 0;
+  // The window's handle as a 32-bit integer, the form components take it in.
+  virtual std::int32_t Handle32() = 0;
+
+  // The pointer shown over the window; kCustom shows the custom image.
+  virtual void ShowPointer(int code) = 0;
+  // Loads the custom pointer's image from a cursor file; raises when the file
+  // cannot be loaded as a cursor.
+  virtual void LoadCustomPointer(const std::wstring& cursorFile) = 0;
+
+  virtual void ShowText1(const std::wstring& text) = 0;
+  virtual void ShowOption(int option, bool selected) = 0;
+  // Frame3 and what it holds (Text1 and its browse button).
+  virtual void EnableFrame3(bool enabled) = 0;
+
+  // Ends the program at once, whatever it is doing.
+  virtual void EndProgram() = 0;
+};
+
+}  // namespace pellacore

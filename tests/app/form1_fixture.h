@@ -1,0 +1,48 @@
+#pragma once
+// A Form1 wired to doubles of everything it talks to.
+
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "tests/doubles/fake_main_window.h"
+#include "tests/doubles/fake_special_folders.h"
+#include "tests/doubles/fake_startup_partners.h"
+#include "tests/doubles/memory_file_system.h"
+#include "tests/doubles/memory_settings_store.h"
+#include "tests/doubles/recording_message_boxes.h"
+#include "tests/doubles/scripted_event_pump.h"
+#include "util/error_report.h"
+
+namespace pellacore::testing {
+
+inline const std::wstring kProgramFolder = L"C:\\Program Files\\Pellacore";
+inline const std::wstring kDesktop = L"C:\\Users\\User\\Desktop";
+
+class Form1Test : public ::testing::Test {
+ protected:
+  Form1Test() { folders.paths[csidl::kDesktop] = kDesktop; }
+
+  FakeMainWindow window;
+  FakeJobListView list;
+  MemorySettingsStore settings;
+  MemoryFileSystem fs;
+  FakeSpecialFolders folders;
+  RecordingMessageBoxes boxes;
+  ScriptedEventPump pump;
+  RecordingSkinFramework skin;
+  RecordingSampleRecorder samples;
+  ScriptedPrerequisiteChecks checks;
+  Form1 form{{window, list, settings, fs, folders, boxes, pump, skin, samples, checks},
+             kProgramFolder};
+
+  // The texts of the error reports shown so far.
+  std::vector<std::wstring> Reports() const {
+    std::vector<std::wstring> texts;
+    for (const ShownMessage& box : boxes.shown) {
+      if (box.title == kErrorReportTitle) texts.push_back(box.text);
+    }
+    return texts;
+  }
+};
+
+}  // namespace pellacore::testing
