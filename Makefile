@@ -1,7 +1,7 @@
 # Pellacore: the two commands a developer needs.
 #   make test   installs what is missing, builds everything, runs every test
 #   make build  builds the native core and tests, and the Windows program
-.PHONY: test build native windows deps clean
+.PHONY: test build native windows deps clean bench run screenshot
 
 JOBS := $(shell nproc)
 
@@ -23,3 +23,7 @@ deps:
 
 clean:
 	rm -rf build out
+
+# Benchmarks, under Wine in a prefix of their own (not part of `make test`).
+bench: deps windows
+	scripts/run-bench

@@ -12,9 +12,17 @@ void Win32EventPump::HandlePending() {
       ::PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
+    Dispatch(message);
   }
+}
+
+bool Win32EventPump::Dispatch(const MSG& message) {
+  if (message.message == WM_QUIT) return false;
+  MSG copy = message;
+  if (dialogWindow_ && ::IsDialogMessageW(dialogWindow_, &copy)) return true;
+  ::TranslateMessage(&copy);
+  ::DispatchMessageW(&copy);
+  return true;
 }
 
 }  // namespace pellacore::win32

@@ -1,0 +1,189 @@
+// The real main window in this process, with a Form1 behind it: the job
+// list's editing through real mouse and key messages, fonts and pointers.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "app/settings.h"
+#include "tests/doubles/memory_settings_store.h"
+#include "tests/windows/program_folder_fixture.h"
+#include "win32/main_window.h"
+#include "win32/skin_component.h"
+#include "win32/startup_placeholders.h"
+#include "win32/win32_event_pump.h"
+#include "win32/win32_file_system.h"
+#include "win32/win32_message_boxes.h"
+#include "win32/win32_special_folders.h"
+
+namespace pellacore {
+namespace {
+
+class MainWindowInProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::wstring built = testing::WindowsPathOf(PELLACORE_EXE_DIR) + L"\\";
+    for (const wchar_t* file : {L"HAND-M.CUR", L"drag.ico"}) {
+      ::CopyFileW((built + file).c_str(), (programFolder.path() + file).c_str(), FALSE);
+    }
+    window.Create(form);
+    boxes.SetOwner(window.handle());
+    form.Form_Load();
+    window.Show(SW_SHOWNORMAL);
+    pump.HandlePending();
+  }
+
+  HWND Control(ControlId id) const { return harness::Children(window.handle())[static_cast<std::size_t>(id)]; }
+  HWND List() const { return Control(ControlId::kListView1); }
+
+  void Fill(std::initializer_list<const wchar_t*> paths) {
+    for (const wchar_t* path : paths) form.jobList().Add(path);
+    pump.HandlePending();
+  }
+
+  std::vector<std::wstring> Shown() {
+    std::vector<std::wstring> items;
+    const int count = ListView_GetItemCount(List());
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[MAX_PATH] = {};
+      ListView_GetItemText(List(), i, 0, text, MAX_PATH);
+      items.push_back(text);
+    }
+    return items;
+  }
+
+  int ShownSelection() { return ListView_GetNextItem(List(), -1, LVNI_SELECTED); }
+
+  LPARAM RowPoint(int row) {
+    RECT rect{};
+    ListView_GetItemRect(List(), row - 1, &rect, LVIR_BOUNDS);
+    return MAKELPARAM(20, (rect.top + rect.bottom) / 2);
+  }
+
+  void Post(UINT message, WPARAM keys, LPARAM point) {
+    ::PostMessageW(List(), message, keys, point);
+    pump.HandlePending();
+  }
+
+  testing::ScratchFolder programFolder;
+  testing::MemorySettingsStore settings;
+  win32::Win32FileSystem fs;
+  win32::Win32SpecialFolders folders;
+  win32::Win32MessageBoxes boxes;
+  win32::Win32EventPump pump;
+  win32::Win32SkinFramework skin;
+  win32::NoSampleRecorder samples;
+  win32::NoPrerequisiteChecks checks;
+  win32::Win32MainWindow window{::GetModuleHandleW(nullptr)};
+  std::wstring folder = programFolder.path().substr(0, programFolder.path().size() - 1);
+  Form1 form{{window, window, settings, fs, folders, boxes, pump, skin, samples, checks}, folder};
+};
+
+using Paths = std::vector<std::wstring>;
+
+TEST_F(MainWindowInProcessTest, TheListShowsTheModelWithoutACopy) {
+  Fill({L"C:\\Dwg\\A.dwg", L"C:\\Dwg\\B.dwg"});
+  EXPECT_EQ(Shown(), (Paths{L"C:\\Dwg\\A.dwg", L"C:\\Dwg\\B.dwg"}));
+  form.jobList().SetText(2, L"C:\\Dwg\\C.dwg");
+  EXPECT_EQ(Shown()[1], L"C:\\Dwg\\C.dwg");
+}
+
+TEST_F(MainWindowInProcessTest, DraggingEntry2DownOverEntries3To5WithRealMouseMessages) {
+  Fill({L"A", L"B", L"C", L"D", L"E"});
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, RowPoint(2));
+  EXPECT_TRUE(form.DragActive());
+  EXPECT_EQ(form.DragItem(), 2u);
+  for (int row : {3, 4, 5}) Post(WM_MOUSEMOVE, MK_LBUTTON, RowPoint(row));
+  Post(WM_LBUTTONUP, 0, RowPoint(5));
+  EXPECT_FALSE(form.DragActive());
+  EXPECT_EQ(Shown(), (Paths{L"A", L"C", L"D", L"E", L"B"}));
+  EXPECT_EQ(ShownSelection(), 4);
+  EXPECT_EQ(form.jobList().Selected(), 5u);
+}
+
+TEST_F(MainWindowInProcessTest, DeleteDoubleClickAndClearListEditTheList) {
+  Fill({L"A", L"B", L"C", L"D"});
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, RowPoint(2));
+  Post(WM_LBUTTONUP, 0, RowPoint(2));
+  EXPECT_EQ(ShownSelection(), 1);
+  Post(WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ(Shown(), (Paths{L"A", L"C", L"D"}));
+  EXPECT_EQ(ShownSelection(), -1);
+
+  // A double-click below the entries removes the selected entry.
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, RowPoint(3));
+  Post(WM_LBUTTONUP, 0, RowPoint(3));
+  RECT client;
+  ::GetClientRect(List(), &client);
+  Post(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, client.bottom - 4));
+  Post(WM_LBUTTONUP, 0, MAKELPARAM(20, client.bottom - 4));
+  EXPECT_EQ(Shown(), (Paths{L"A", L"C"}));
+
+  ::SendMessageW(Control(ControlId::kPushButton4), BM_CLICK, 0, 0);
+  pump.HandlePending();
+  EXPECT_EQ(Shown(), Paths{});
+}
+
+TEST_F(MainWindowInProcessTest, TheKeyboardSelectionReachesTheModel) {
+  Fill({L"A", L"B", L"C"});
+  ::SetFocus(List());
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, RowPoint(1));
+  Post(WM_LBUTTONUP, 0, RowPoint(1));
+  Post(WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(form.jobList().Selected(), 2u);
+}
+
+TEST_F(MainWindowInProcessTest, ThePointerFollowsTheControlsUnderIt) {
+  const LPARAM moving = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+  ::SendMessageW(window.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(ControlId::kPushButton2)), moving);
+  EXPECT_EQ(form.MousePointer(), pointer_code::kCustom);
+  const HCURSOR hand = ::GetCursor();
+  EXPECT_NE(hand, ::LoadCursorW(nullptr, IDC_ARROW));
+  ::SendMessageW(window.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(ControlId::kText1)), moving);
+  EXPECT_EQ(form.MousePointer(), pointer_code::kDefault);
+  form.SetMousePointer(pointer_code::kHourglass);
+  ::SendMessageW(window.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(ControlId::kPushButton1)), moving);
+  EXPECT_EQ(form.MousePointer(), pointer_code::kHourglass);
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
+}
+
+TEST_F(MainWindowInProcessTest, ControlsUseArialBoldInTheCyrillicCharacterSet) {
+  auto fontOf = [](HWND control) {
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    return font;
+  };
+  const LOGFONTW option = fontOf(Control(ControlId::kOption1));
+  EXPECT_STREQ(option.lfFaceName, L"Arial");
+  EXPECT_EQ(option.lfWeight, FW_BOLD);
+  EXPECT_EQ(option.lfCharSet, 204);
+  EXPECT_EQ(option.lfHeight, -12);  // 9 pt at 96 DPI
+  const LOGFONTW button = fontOf(Control(ControlId::kPushButton1));
+  EXPECT_EQ(button.lfWeight, FW_BOLD);
+  EXPECT_EQ(button.lfHeight, -15);  // 11.25 pt
+}
+
+TEST_F(MainWindowInProcessTest, TheSkinFileStylesTheWindow) {
+  ::CreateDirectoryW((programFolder.path() + L"x").c_str(), nullptr);
+  programFolder.MakeFile(L"x\\o.cjs");
+  HANDLE file = ::CreateFileW((programFolder.path() + L"x\\o.cjs").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const char skinText[] = "; test skin\r\nFace=#102030\r\nText=#FFFFFF\r\nButton=#203040\r\n";
+  DWORD written = 0;
+  ::WriteFile(file, skinText, sizeof(skinText) - 1, &written, nullptr);
+  ::CloseHandle(file);
+  form.Form_Load();
+  HDC dc = ::GetDC(window.handle());
+  const auto brush = reinterpret_cast<HBRUSH>(
+      ::SendMessageW(window.handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(Control(ControlId::kFrame1))));
+  LOGBRUSH colour{};
+  ::GetObjectW(brush, sizeof(colour), &colour);
+  ::ReleaseDC(window.handle(), dc);
+  EXPECT_EQ(colour.lbColor, RGB(0x10, 0x20, 0x30));
+}
+
+}  // namespace
+}  // namespace pellacore

@@ -1,0 +1,40 @@
+#pragma once
+// The program folder as users get it (the program with its pointer files
+// beside it) in a scratch folder, and the program started from there with no
+// settings stored: a first start.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "tests/windows/scratch_folder.h"
+#include "tools/harness/harness.h"
+
+namespace pellacore::testing {
+
+// A Linux path of the build as Wine sees it (drive Z: is the root).
+inline std::wstring WindowsPathOf(const char* unixPath) {
+  std::wstring path = L"Z:";
+  for (const char* c = unixPath; *c; ++c) path.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
+  return path;
+}
+
+inline const wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Kelvandor\\Pellacore";
+
+class InstalledProgram {
+ public:
+  InstalledProgram() {
+    const std::wstring built = WindowsPathOf(PELLACORE_EXE_DIR) + L"\\";
+    for (const wchar_t* file : {L"pellacore.exe", L"HAND-M.CUR", L"drag.ico"}) {
+      ::CopyFileW((built + file).c_str(), (folder.path() + file).c_str(), FALSE);
+    }
+  }
+  std::wstring exe() const { return folder.path() + L"pellacore.exe"; }
+
+  ScratchFolder folder;
+};
+
+}  // namespace pellacore::testing

@@ -1,0 +1,244 @@
+#include "tools/harness/harness.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+#include <thread>
+
+namespace pellacore::harness {
+namespace {
+
+constexpr milliseconds kPollInterval{20};
+constexpr std::size_t kRemoteBlockBytes = 64 * 1024;
+constexpr int kTextChars = 4096;
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(kPollInterval);
+  }
+}
+
+Program Program::Start(const std::wstring& exe, const std::wstring& folder) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &info)) {
+    throw std::runtime_error("the program could not be started");
+  }
+  ::CloseHandle(info.hThread);
+  return Program(info.hProcess, info.dwProcessId);
+}
+
+Program::Program(Program&& other) noexcept : process_(other.process_), id_(other.id_) {
+  other.process_ = nullptr;
+}
+
+Program::~Program() {
+  if (!process_) return;
+  if (::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(process_, 1);
+    ::WaitForSingleObject(process_, 5000);
+  }
+  ::CloseHandle(process_);
+}
+
+bool Program::WaitForExit(milliseconds timeout) const {
+  return ::WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+namespace {
+
+struct TopWindowSearch {
+  DWORD processId;
+  const std::wstring* className;
+  const std::wstring* caption;
+  HWND owner;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchTopWindow(HWND window, LPARAM context) {
+  auto& search = *reinterpret_cast<TopWindowSearch*>(context);
+  if (!::IsWindowVisible(window)) return TRUE;
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  if (search.processId && process != search.processId) return TRUE;
+  if (search.owner && ::GetWindow(window, GW_OWNER) != search.owner) return TRUE;
+  if (!search.className->empty() && ClassOf(window) != *search.className) return TRUE;
+  if (!search.caption->empty() && TextOf(window) != *search.caption) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+HWND FindTopWindow(TopWindowSearch search, milliseconds timeout) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        search.found = nullptr;
+        ::EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
+        found = search.found;
+        return found != nullptr;
+      },
+      timeout);
+  return found;
+}
+
+}  // namespace
+
+HWND WaitForTopWindow(DWORD processId, const std::wstring& className, const std::wstring& caption,
+                      milliseconds timeout) {
+  return FindTopWindow({processId, &className, &caption, nullptr}, timeout);
+}
+
+HWND WaitForMessageBox(HWND owner, milliseconds timeout) {
+  const std::wstring dialogClass = L"#32770";
+  const std::wstring anyCaption;
+  return FindTopWindow({0, &dialogClass, &anyCaption, owner}, timeout);
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  ::GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring TextOf(HWND window) {
+  std::wstring text(kTextChars, L'\0');
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutW(window, WM_GETTEXT, kTextChars, reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, 5000, &length)) {
+    return {};
+  }
+  text.resize(length);
+  return text;
+}
+
+RECT PlaceOf(HWND child) {
+  RECT rect;
+  ::GetWindowRect(child, &rect);
+  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+SIZE ClientSizeOf(HWND window) {
+  RECT rect;
+  ::GetClientRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void PostClick(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+
+void PressButtonOf(HWND box, int id) {
+  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
+}
+
+RemoteControls::RemoteControls(DWORD processId) {
+  process_ = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                               PROCESS_QUERY_INFORMATION,
+                           FALSE, processId);
+  if (!process_) throw std::runtime_error("the program's memory cannot be opened");
+  block_ = ::VirtualAllocEx(process_, nullptr, kRemoteBlockBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!block_) throw std::runtime_error("no memory in the program for the harness");
+}
+
+RemoteControls::~RemoteControls() {
+  if (block_) ::VirtualFreeEx(process_, block_, 0, MEM_RELEASE);
+  if (process_) ::CloseHandle(process_);
+}
+
+void* RemoteControls::Remote(std::size_t bytes) const {
+  if (bytes > kRemoteBlockBytes) throw std::length_error("remote block too small");
+  return block_;
+}
+
+void RemoteControls::Write(void* remote, const void* local, std::size_t bytes) const {
+  SIZE_T written = 0;
+  ::WriteProcessMemory(process_, remote, local, bytes, &written);
+}
+
+void RemoteControls::Read(const void* remote, void* local, std::size_t bytes) const {
+  SIZE_T read = 0;
+  ::ReadProcessMemory(process_, remote, local, bytes, &read);
+}
+
+int RemoteControls::ItemCount(HWND list) const {
+  return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring RemoteControls::ItemText(HWND list, int index) const {
+  // One block: the LVITEM, then the text buffer it points at.
+  auto* remote = static_cast<char*>(Remote(sizeof(LVITEMW) + kTextChars * sizeof(wchar_t)));
+  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+  LVITEMW item{};
+  item.iSubItem = 0;
+  item.pszText = remoteText;
+  item.cchTextMax = kTextChars;
+  Write(remote, &item, sizeof(item));
+  const auto length = static_cast<std::size_t>(
+      ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote)));
+  std::wstring text(length, L'\0');
+  Read(remoteText, text.data(), length * sizeof(wchar_t));
+  return text;
+}
+
+std::vector<std::wstring> RemoteControls::Items(HWND list) const {
+  std::vector<std::wstring> items;
+  const int count = ItemCount(list);
+  for (int i = 0; i < count; ++i) items.push_back(ItemText(list, i));
+  return items;
+}
+
+std::wstring RemoteControls::ColumnText(HWND list, int column) const {
+  auto* remote = static_cast<char*>(Remote(sizeof(LVCOLUMNW) + kTextChars * sizeof(wchar_t)));
+  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(LVCOLUMNW));
+  LVCOLUMNW info{};
+  info.mask = LVCF_TEXT;
+  info.pszText = remoteText;
+  info.cchTextMax = kTextChars;
+  Write(remote, &info, sizeof(info));
+  if (!::SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(remote))) {
+    return {};
+  }
+  std::wstring text(kTextChars, L'\0');
+  Read(remoteText, text.data(), kTextChars * sizeof(wchar_t));
+  text.resize(text.find(L'\0'));
+  return text;
+}
+
+int RemoteControls::ColumnWidth(HWND list, int column) const {
+  return static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+}
+
+std::wstring RemoteControls::ToolText(HWND tooltip, HWND owner, HWND tool) const {
+  auto* remote = static_cast<char*>(Remote(sizeof(TOOLINFOW) + kTextChars * sizeof(wchar_t)));
+  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TOOLINFOW));
+  TOOLINFOW info{};
+  info.cbSize = sizeof(info);
+  info.hwnd = owner;
+  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  info.lpszText = remoteText;
+  Write(remote, &info, sizeof(info));
+  const wchar_t nothing = 0;
+  Write(remoteText, &nothing, sizeof(nothing));
+  ::SendMessageW(tooltip, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(remote));
+  std::wstring text(kTextChars, L'\0');
+  Read(remoteText, text.data(), kTextChars * sizeof(wchar_t));
+  text.resize(text.find(L'\0'));
+  return text;
+}
+
+}  // namespace pellacore::harness

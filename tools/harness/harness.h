@@ -1,0 +1,90 @@
+#pragma once
+// The harness: drives the real program's window from another process, as a
+// person would, and reads back what it shows. Every wait polls with a bound;
+// nothing sleeps for a fixed time.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pellacore::harness {
+
+using std::chrono::milliseconds;
+inline constexpr milliseconds kDefaultTimeout{10000};
+
+// Polls `condition` every 20 ms until it holds or `timeout` has passed.
+bool WaitUntil(const std::function<bool()>& condition, milliseconds timeout = kDefaultTimeout);
+
+// A started program; ended (killed) when this goes, unless it ended itself.
+class Program {
+ public:
+  // Starts `exe` with `folder` as its working folder.
+  static Program Start(const std::wstring& exe, const std::wstring& folder);
+  Program(Program&& other) noexcept;
+  Program& operator=(Program&&) = delete;
+  Program(const Program&) = delete;
+  ~Program();
+
+  DWORD id() const { return id_; }
+  HANDLE handle() const { return process_; }
+  // Whether the program ended within `timeout`.
+  bool WaitForExit(milliseconds timeout = kDefaultTimeout) const;
+
+ private:
+  Program(HANDLE process, DWORD id) : process_(process), id_(id) {}
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// A visible top-level window of the process with this class and caption
+// (an empty class or caption matches any), waited for.
+HWND WaitForTopWindow(DWORD processId, const std::wstring& className, const std::wstring& caption,
+                      milliseconds timeout = kDefaultTimeout);
+
+// A visible message box ("#32770") owned by `owner`, waited for.
+HWND WaitForMessageBox(HWND owner, milliseconds timeout = kDefaultTimeout);
+
+// The window's direct children in their order (the tab order of a window
+// whose controls were created in it).
+std::vector<HWND> Children(HWND parent);
+std::wstring ClassOf(HWND window);
+// The text, read with WM_GETTEXT (GetWindowText answers "" across processes).
+std::wstring TextOf(HWND window);
+// The child's rectangle in its parent's client coordinates.
+RECT PlaceOf(HWND child);
+SIZE ClientSizeOf(HWND window);
+
+// Posts a click: a click that opens a modal box must not wait for it.
+void PostClick(HWND button);
+void PressButtonOf(HWND box, int id);
+
+// Another process's list view and tooltip, read through its memory.
+class RemoteControls {
+ public:
+  explicit RemoteControls(DWORD processId);
+  RemoteControls(const RemoteControls&) = delete;
+  RemoteControls& operator=(const RemoteControls&) = delete;
+  ~RemoteControls();
+
+  int ItemCount(HWND list) const;
+  std::wstring ItemText(HWND list, int index) const;
+  std::vector<std::wstring> Items(HWND list) const;
+  std::wstring ColumnText(HWND list, int column) const;
+  int ColumnWidth(HWND list, int column) const;
+  // The text of the tool that `tooltip` shows for window `tool`.
+  std::wstring ToolText(HWND tooltip, HWND owner, HWND tool) const;
+
+ private:
+  // A block of the other process's memory, for one message's structures.
+  void* Remote(std::size_t bytes) const;
+  void Write(void* remote, const void* local, std::size_t bytes) const;
+  void Read(const void* remote, void* local, std::size_t bytes) const;
+
+  HANDLE process_ = nullptr;
+  void* block_ = nullptr;
+};
+
+}  // namespace pellacore::harness

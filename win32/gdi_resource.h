@@ -1,0 +1,32 @@
+#pragma once
+// Owners of GDI and USER objects: fonts, brushes, icons and cursors.
+
+#include <windows.h>
+
+#include "win32/unique_resource.h"
+
+namespace pellacore::win32 {
+
+struct GdiObjectTraits {
+  using Type = HGDIOBJ;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type object) { ::DeleteObject(object); }
+};
+
+struct IconTraits {
+  using Type = HICON;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type icon) { ::DestroyIcon(icon); }
+};
+
+struct CursorTraits {
+  using Type = HCURSOR;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type cursor) { ::DestroyCursor(cursor); }
+};
+
+using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
+using UniqueIcon = UniqueResource<IconTraits>;
+using UniqueCursor = UniqueResource<CursorTraits>;
+
+}  // namespace pellacore::win32

@@ -1,0 +1,4 @@
+#pragma once
+// Resource identifiers of pellacore.exe.
+
+#define IDI_APPLICATION_ICON 1
