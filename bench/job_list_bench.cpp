@@ -12,15 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
 #include "tests/doubles/memory_settings_store.h"
-#include "win32/main_window.h"
-#include "win32/skin_component.h"
-#include "win32/startup_placeholders.h"
-#include "win32/win32_event_pump.h"
-#include "win32/win32_file_system.h"
-#include "win32/win32_message_boxes.h"
-#include "win32/win32_special_folders.h"
+#include "win32/application.h"
 
 namespace {
 
@@ -53,29 +46,20 @@ std::size_t PrivateBytes() {
 // The real main window with its Form1, as the program builds them.
 struct RealWindow {
   testing::MemorySettingsStore settings;
-  win32::Win32FileSystem fs;
-  win32::Win32SpecialFolders folders;
-  win32::Win32MessageBoxes boxes;
-  win32::Win32EventPump pump;
-  win32::Win32SkinFramework skin;
-  win32::NoSampleRecorder samples;
-  win32::NoPrerequisiteChecks checks;
-  win32::Win32MainWindow window{::GetModuleHandleW(nullptr)};
-  Form1 form{{window, window, settings, fs, folders, boxes, pump, skin, samples, checks}, L"C:\\"};
+  win32::Application application{::GetModuleHandleW(nullptr), settings, L"C:"};
+  Form1& form = application.form();
 
   RealWindow() {
-    window.Create(form);
-    form.Form_Load();
-    window.Show(SW_SHOWNORMAL);
-    pump.HandlePending();
+    application.Start(SW_SHOWNORMAL);
+    application.pump().HandlePending();
   }
 
   // Appends the entries and lets the window show them.
   double Append(const std::vector<std::wstring>& paths) {
     const auto start = Clock::now();
     for (const std::wstring& path : paths) form.jobList().Add(path);
-    pump.HandlePending();
-    ::UpdateWindow(window.handle());
+    application.pump().HandlePending();
+    ::UpdateWindow(application.window().handle());
     return SecondsSince(start);
   }
 };

@@ -6,17 +6,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
-#include "app/settings.h"
 #include "tests/doubles/memory_settings_store.h"
 #include "tests/windows/program_folder_fixture.h"
-#include "win32/main_window.h"
-#include "win32/skin_component.h"
-#include "win32/startup_placeholders.h"
-#include "win32/win32_event_pump.h"
-#include "win32/win32_file_system.h"
-#include "win32/win32_message_boxes.h"
-#include "win32/win32_special_folders.h"
+#include "win32/application.h"
 
 namespace pellacore {
 namespace {
@@ -28,10 +20,7 @@ class MainWindowInProcessTest : public ::testing::Test {
     for (const wchar_t* file : {L"HAND-M.CUR", L"drag.ico"}) {
       ::CopyFileW((built + file).c_str(), (programFolder.path() + file).c_str(), FALSE);
     }
-    window.Create(form);
-    boxes.SetOwner(window.handle());
-    form.Form_Load();
-    window.Show(SW_SHOWNORMAL);
+    application.Start(SW_SHOWNORMAL);
     pump.HandlePending();
   }
 
@@ -69,16 +58,11 @@ class MainWindowInProcessTest : public ::testing::Test {
 
   testing::ScratchFolder programFolder;
   testing::MemorySettingsStore settings;
-  win32::Win32FileSystem fs;
-  win32::Win32SpecialFolders folders;
-  win32::Win32MessageBoxes boxes;
-  win32::Win32EventPump pump;
-  win32::Win32SkinFramework skin;
-  win32::NoSampleRecorder samples;
-  win32::NoPrerequisiteChecks checks;
-  win32::Win32MainWindow window{::GetModuleHandleW(nullptr)};
-  std::wstring folder = programFolder.path().substr(0, programFolder.path().size() - 1);
-  Form1 form{{window, window, settings, fs, folders, boxes, pump, skin, samples, checks}, folder};
+  win32::Application application{::GetModuleHandleW(nullptr), settings,
+                                 programFolder.path().substr(0, programFolder.path().size() - 1)};
+  Form1& form = application.form();
+  win32::Win32MainWindow& window = application.window();
+  win32::Win32EventPump& pump = application.pump();
 };
 
 using Paths = std::vector<std::wstring>;
