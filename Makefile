@@ -24,6 +24,15 @@ deps:
 clean:
 	rm -rf build out
 
+# The program under Wine, interactively, as users get it (needs a display).
+run: deps windows
+	scripts/run-program
+
+# docs/window.png: the window as a first start shows it, under Xvfb.
+screenshot: windows
+	scripts/install-deps screenshot
+	scripts/screenshot docs/window.png
+
 # Benchmarks, under Wine in a prefix of their own (not part of `make test`).
 bench: deps windows
 	scripts/run-bench
