@@ -4,23 +4,30 @@
 // here and shows what this class sets. The procedures are spread over files
 // by concern: form1_load.cpp (start-up), form1_pointer.cpp (pointer
 // feedback), form1_job_list.cpp (the list's editing and reordering),
-// form1_options.cpp (output location controls).
+// form1_options.cpp (output location controls), form1_filling.cpp (adding
+// entries by dialog, drop, folder scan and samples).
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "joblist/job_list.h"
 
 namespace pellacore {
 
+class CodePage;
 class EventPump;
+class FileDialogs;
 class FileSystem;
+class FolderPicker;
+class InputBox;
 class JobListView;
 class MainWindow;
 class MessageBoxes;
 class PrerequisiteChecks;
-class SampleRecorder;
+class SampleList;
 class SettingsStore;
 class SkinFramework;
 class SpecialFolders;
@@ -35,8 +42,12 @@ struct Form1Ports {
   MessageBoxes& boxes;
   EventPump& pump;
   SkinFramework& skin;
-  SampleRecorder& samples;
+  SampleList& samples;
   PrerequisiteChecks& checks;
+  FileDialogs& fileDialogs;
+  FolderPicker& folderPicker;
+  InputBox& inputBox;
+  CodePage& codePage;
 };
 
 // Mouse buttons and shift states as the list's mouse and key events give them.
@@ -84,6 +95,16 @@ class Form1 {
   void ListView1_DblClick();
   void PushButton4_Click();
 
+  // Filling the job list: the file dialog, a drop of files and folders, a
+  // folder scan, the sample drawings.
+  void PushButton1_Click();
+  // `offersFileList`: whether the dragged data offers a list of files;
+  // `effect`: the drop effect the platform proposes, changed in place.
+  void ListView1_OLEDragOver(bool offersFileList, std::uint32_t& effect);
+  void ListView1_OLEDragDrop(const std::vector<std::wstring>& files);
+  void PushButton3_Click();
+  void PushButton8_Click();
+
   // Output location controls. The user's own edits arrive through
   // Text1_Edited and OptionN_Selected; the procedures below run from them.
   void Text1_Edited(const std::wstring& text);
@@ -118,6 +139,9 @@ class Form1 {
   void SetFrame3Enabled(bool enabled);
   void SaveOptions();
 
+  struct TraversalPorts Traversal();
+  std::optional<bool> IsDroppedFolder(const std::wstring& item);
+
   void PointerOverPlainArea();
   void PointerOverButton();
 
@@ -142,6 +166,10 @@ class Form1 {
   bool dragActive_ = false;
   std::optional<std::size_t> dragItem_;
   std::optional<std::size_t> hoverItem_;
+
+  // The folder last chosen for a folder scan, kept between the setting's
+  // read and write within one click.
+  std::wstring lastFolder_;
 };
 
 }  // namespace pellacore

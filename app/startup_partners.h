@@ -1,14 +1,20 @@
 #pragma once
-// What start-up asks of the other parts of the program: the recording of the
-// installed sample drawings and the checks for AutoCAD and the PDF printer.
+// What the main window asks of the other parts of the program: the sample
+// drawings, and the checks for AutoCAD and the PDF printer at start-up.
+
+#include <string>
 
 namespace pellacore {
 
-class SampleRecorder {
+class JobList;
+
+class SampleList {
  public:
-  virtual ~SampleRecorder() = default;
+  virtual ~SampleList() = default;
   // Records which sample drawings are installed (the "Snapshot" setting).
   virtual void RecordSampleList() = 0;
+  // Adds the recorded samples to `list`; `title` captions the question asked.
+  virtual void LoadSampleFiles(JobList& list, const std::wstring& title) = 0;
 };
 
 class PrerequisiteChecks {

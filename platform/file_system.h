@@ -38,6 +38,16 @@ class FileSystem {
   // that does not exist finds nothing; a pattern the platform rejects raises.
   virtual std::vector<FoundEntry> FindEntries(const std::wstring& pattern) = 0;
 
+  // The names of the folder's sub-folders (no "." or ".."), in the
+  // platform's order. Raises 70 "Permission denied" when the folder cannot be
+  // listed for lack of rights, 76 "Path not found" when it is not there.
+  virtual std::vector<std::wstring> SubFolderNames(const std::wstring& folder) = 0;
+
+  // Whether the path names an existing file that opens with no access rights
+  // and read and write sharing: false for folders, missing paths and files
+  // that cannot be opened. Never raises.
+  virtual bool CanOpenFile(const std::wstring& path) = 0;
+
   // Deletes exactly the file named (no wildcards); a read-only file is refused.
   virtual void RemoveFile(const std::wstring& path) = 0;
 

@@ -8,12 +8,19 @@
 #include <string>
 
 #include "app/form1.h"
+#include "joblist/sample_drawings.h"
 #include "win32/main_window.h"
+#include "win32/ole_session.h"
 #include "win32/skin_component.h"
 #include "win32/startup_placeholders.h"
+#include "win32/win32_code_page.h"
 #include "win32/win32_event_pump.h"
+#include "win32/win32_file_dialogs.h"
 #include "win32/win32_file_system.h"
+#include "win32/win32_folder_picker.h"
+#include "win32/win32_input_box.h"
 #include "win32/win32_message_boxes.h"
+#include "win32/win32_shell.h"
 #include "win32/win32_special_folders.h"
 
 namespace pellacore::win32 {
@@ -21,17 +28,25 @@ namespace pellacore::win32 {
 class Application {
  public:
   // `programFolder`: the folder of the program, without a trailing "\".
-  Application(HINSTANCE instance, SettingsStore& settings, std::wstring programFolder)
-      : window_(instance),
-        form_({window_, window_, settings, fs_, folders_, boxes_, pump_, skin_, samples_, checks_},
-              std::move(programFolder)) {}
+  Application(HINSTANCE instance, SettingsStore& settings, const std::wstring& programFolder)
+      : samples_({settings, boxes_, shell_, {fs_, pump_, boxes_, codePage_}}, programFolder),
+        window_(instance),
+        form_({window_, window_, settings, fs_, folders_, boxes_, pump_, skin_, samples_, checks_,
+               fileDialogs_, folderPicker_, inputBox_, codePage_},
+              programFolder) {}
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
   // Creates the window hidden, runs start-up, then shows the window.
   void Start(int showCommand) {
     window_.Create(form_);
-    boxes_.SetOwner(window_.handle());
+    // The window owns every box and dialog the program shows.
+    const HWND owner = window_.handle();
+    boxes_.SetOwner(owner);
+    fileDialogs_.SetOwner(owner);
+    folderPicker_.SetOwner(owner);
+    inputBox_.SetOwner(owner);
+    shell_.SetOwner(owner);
     pump_.SetDialogWindow(window_.handle());
     form_.Form_Load();
     window_.Show(showCommand);
@@ -42,12 +57,18 @@ class Application {
   Win32EventPump& pump() { return pump_; }
 
  private:
+  OleSession ole_;
   Win32FileSystem fs_;
   Win32SpecialFolders folders_;
   Win32MessageBoxes boxes_;
   Win32EventPump pump_;
   Win32SkinFramework skin_;
-  NoSampleRecorder samples_;
+  Win32FileDialogs fileDialogs_;
+  Win32FolderPicker folderPicker_;
+  Win32InputBox inputBox_;
+  Win32Shell shell_;
+  Win32CodePage codePage_;
+  SampleDrawings samples_;
   NoPrerequisiteChecks checks_;
   Win32MainWindow window_;
   Form1 form_;

@@ -75,7 +75,11 @@ Win32MainWindow::~Win32MainWindow() {
   // Going with its owner is no user's close: Form_Unload does not run.
   if (form_) form_->jobList().SetObserver(nullptr);
   form_ = nullptr;
-  if (window_) ::DestroyWindow(window_);
+  if (window_) {
+    ::RevokeDragDrop(Control(ControlId::kListView1));
+    ::DestroyWindow(window_);
+  }
+  if (dropTarget_) dropTarget_->Release();
 }
 
 void Win32MainWindow::Create(Form1& form) {
@@ -111,6 +115,19 @@ void Win32MainWindow::CreateControls() {
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   ::SetWindowSubclass(list, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
   ::SendMessageW(Control(ControlId::kOption1), BM_SETCHECK, BST_CHECKED, 0);
+
+  // Files and folders dropped onto the list.
+  dropTarget_ = new FileDropTarget(
+      [this](bool offersFiles, DWORD& effect) {
+        std::uint32_t proposed = effect;
+        Forward([&] { form_->ListView1_OLEDragOver(offersFiles, proposed); });
+        effect = proposed;
+      },
+      [this](const std::vector<std::wstring>& paths) {
+        Forward([&] { form_->ListView1_OLEDragDrop(paths); });
+      });
+  const HRESULT registered = ::RegisterDragDrop(list, dropTarget_);
+  if (FAILED(registered)) throw Failure(static_cast<long>(registered), SystemMessage(static_cast<DWORD>(registered)));
 
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,

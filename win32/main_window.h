@@ -20,6 +20,7 @@
 #include "joblist/job_list.h"
 #include "platform/job_list_view.h"
 #include "platform/main_window.h"
+#include "win32/file_drop_target.h"
 #include "win32/gdi_resource.h"
 #include "win32/skin_component.h"
 
@@ -112,6 +113,7 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   HWND window_ = nullptr;
   std::array<HWND, kMainWindowDesign.size()> controls_{};
   HWND tooltip_ = nullptr;
+  FileDropTarget* dropTarget_ = nullptr;  // COM-counted; registered on the list
   int dpi_ = 96;
 
   UniqueGdiObject font_;

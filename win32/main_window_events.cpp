@@ -69,8 +69,17 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 
 void Win32MainWindow::OnCommand(ControlId id, WORD code) {
   switch (id) {
+    case ControlId::kPushButton1:
+      if (code == BN_CLICKED) Forward([&] { form_->PushButton1_Click(); });
+      break;
+    case ControlId::kPushButton3:
+      if (code == BN_CLICKED) Forward([&] { form_->PushButton3_Click(); });
+      break;
     case ControlId::kPushButton4:
       if (code == BN_CLICKED) Forward([&] { form_->PushButton4_Click(); });
+      break;
+    case ControlId::kPushButton8:
+      if (code == BN_CLICKED) Forward([&] { form_->PushButton8_Click(); });
       break;
     case ControlId::kOption1:
       if (code == BN_CLICKED) Forward([&] { form_->Option1_Selected(); });

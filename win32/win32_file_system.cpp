@@ -48,6 +48,56 @@ std::vector<FoundEntry> Win32FileSystem::FindEntries(const std::wstring& pattern
   return found;
 }
 
+std::vector<std::wstring> Win32FileSystem::SubFolderNames(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  const std::wstring pattern = folder + (folder.ends_with(L'\\') ? L"*" : L"\\*");
+  WIN32_FIND_DATAW data;
+  UniqueFindHandle search(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                             FindExSearchLimitToDirectories, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH));
+  if (!search) {
+    const DWORD error = ::GetLastError();
+    switch (error) {
+      case ERROR_ACCESS_DENIED:
+        throw StandardFailure(failure_number::kPermissionDenied);
+      case ERROR_PATH_NOT_FOUND:
+      case ERROR_DIRECTORY:
+        throw StandardFailure(failure_number::kPathNotFound);
+      case ERROR_FILE_NOT_FOUND:
+      case ERROR_NO_MORE_FILES: {
+        // Nothing matched: an empty drive root (it has no "." entry), or the
+        // folder itself is not there.
+        const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+          return names;
+        }
+        throw StandardFailure(failure_number::kPathNotFound);
+      }
+      default:
+        throw FileSystemFailure(error);
+    }
+  }
+  do {
+    // Limiting the search to folders is only a hint to the file system.
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    const std::wstring_view name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    names.emplace_back(name);
+  } while (::FindNextFileW(search.get(), &data));
+  const DWORD error = ::GetLastError();
+  if (error != ERROR_NO_MORE_FILES) throw FileSystemFailure(error);
+  return names;
+}
+
+bool Win32FileSystem::CanOpenFile(const std::wstring& path) {
+  // No access rights asked for, so a file that others hold open still
+  // counts; without backup semantics a folder does not open at all.
+  const UniqueFile file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING,
+                                      FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  return static_cast<bool>(file);
+}
+
 void Win32FileSystem::RemoveFile(const std::wstring& path) {
   if (!::DeleteFileW(path.c_str())) throw FileSystemFailure(::GetLastError());
 }

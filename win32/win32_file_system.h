@@ -10,6 +10,8 @@ class Win32FileSystem : public FileSystem {
   std::int64_t LastWriteTime(const std::wstring& path) override;
   std::uint32_t Attributes(const std::wstring& path) override;
   std::vector<FoundEntry> FindEntries(const std::wstring& pattern) override;
+  std::vector<std::wstring> SubFolderNames(const std::wstring& folder) override;
+  bool CanOpenFile(const std::wstring& path) override;
   void RemoveFile(const std::wstring& path) override;
   void ForceRemoveFile(const std::wstring& path) override;
 };

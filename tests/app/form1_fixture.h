@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
+#include "tests/doubles/fake_code_page.h"
 #include "tests/doubles/fake_main_window.h"
+#include "tests/doubles/scripted_dialogs.h"
 #include "tests/doubles/fake_special_folders.h"
 #include "tests/doubles/fake_startup_partners.h"
 #include "tests/doubles/memory_file_system.h"
@@ -30,9 +32,14 @@ class Form1Test : public ::testing::Test {
   RecordingMessageBoxes boxes;
   ScriptedEventPump pump;
   RecordingSkinFramework skin;
-  RecordingSampleRecorder samples;
+  RecordingSampleList samples;
+  ScriptedFileDialogs fileDialogs;
+  ScriptedFolderPicker folderPicker;
+  ScriptedInputBox inputBox;
+  FakeCodePage codePage;
   ScriptedPrerequisiteChecks checks;
-  Form1 form{{window, list, settings, fs, folders, boxes, pump, skin, samples, checks},
+  Form1 form{{window, list, settings, fs, folders, boxes, pump, skin, samples, checks, fileDialogs,
+              folderPicker, inputBox, codePage},
              kProgramFolder};
 
   // The texts of the error reports shown so far.

@@ -37,13 +37,19 @@ class RecordingSkinFramework : public SkinFramework {
   }
 };
 
-class RecordingSampleRecorder : public SampleRecorder {
+class RecordingSampleList : public SampleList {
  public:
   int calls = 0;
   std::optional<Failure> failure;
+  std::vector<std::wstring> loadTitles;
+  std::optional<Failure> loadFailure;
   void RecordSampleList() override {
     ++calls;
     if (failure) throw *failure;
+  }
+  void LoadSampleFiles(JobList&, const std::wstring& title) override {
+    loadTitles.push_back(title);
+    if (loadFailure) throw *loadFailure;
   }
 };
 

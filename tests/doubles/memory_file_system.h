@@ -2,16 +2,20 @@
 // An in-memory file system: entries by full path with attributes, and one
 // switch per operation that makes it fail. Paths compare without regard to
 // letter case, as on Windows; a folder may be named with or without a
-// trailing "\".
+// trailing "\", and a doubled "\" inside a path counts once, as Windows
+// reads it. Sub-folders are listed in the order they were added.
 //
 // Directory searches match the last component of the pattern with simple
 // wildcards: "*" any run of characters, "?" exactly one, letter case ignored.
 // That is Wine's rule without its short names; Windows differs for "*." and
 // for "?" before a dot, so tests assert those only on the real platform.
 
+#include <algorithm>
 #include <cwctype>
+#include <iterator>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,13 +28,28 @@ namespace pellacore::testing {
 class MemoryFileSystem : public FileSystem {
  public:
   void AddFile(const std::wstring& path, std::uint32_t attributes = file_attribute::kArchive) {
-    entries_[Key(path)] = {Trimmed(path), attributes};
+    Put(path, attributes);
   }
   void AddFolder(const std::wstring& path,
                  std::uint32_t attributes = file_attribute::kDirectory) {
-    entries_[Key(path)] = {Trimmed(path), attributes | file_attribute::kDirectory};
+    Put(path, attributes | file_attribute::kDirectory);
   }
   bool Has(const std::wstring& path) const { return entries_.count(Key(path)) != 0; }
+
+  // Takes away the entry and everything below it, as if deleted behind the
+  // program's back.
+  void Erase(const std::wstring& path) {
+    const std::wstring key = Key(path);
+    for (auto entry = entries_.begin(); entry != entries_.end();) {
+      const bool below = entry->first.size() > key.size() &&
+                         entry->first.compare(0, key.size(), key) == 0 &&
+                         entry->first[key.size()] == L'\\';
+      entry = entry->first == key || below ? entries_.erase(entry) : std::next(entry);
+    }
+  }
+
+  // The file is there, and listed, but does not open.
+  void LockFile(const std::wstring& path) { locked_.insert(Key(path)); }
 
   // When set, the operation raises this failure instead of doing its work.
   std::optional<Failure> lastWriteTimeFailure;
@@ -38,10 +57,15 @@ class MemoryFileSystem : public FileSystem {
   std::optional<Failure> findFailure;
   std::optional<Failure> removeFailure;
   std::optional<Failure> forceRemoveFailure;
+  // Per path, exactly as passed: the failure that listing that folder's
+  // sub-folders, or reading that path's attributes, raises.
+  std::map<std::wstring, Failure> subFolderFailures;
+  std::map<std::wstring, Failure> attributeFailures;
 
   std::vector<std::wstring> findCalls;
   std::vector<std::wstring> removeCalls;
   std::vector<std::wstring> forceRemoveCalls;
+  std::vector<std::wstring> subFolderCalls;
 
   std::int64_t LastWriteTime(const std::wstring& path) override {
     if (lastWriteTimeFailure) throw *lastWriteTimeFailure;
@@ -51,6 +75,9 @@ class MemoryFileSystem : public FileSystem {
 
   std::uint32_t Attributes(const std::wstring& path) override {
     if (attributesFailure) throw *attributesFailure;
+    if (auto failure = attributeFailures.find(path); failure != attributeFailures.end()) {
+      throw failure->second;
+    }
     return Find(path)->second.attributes;
   }
 
@@ -68,6 +95,36 @@ class MemoryFileSystem : public FileSystem {
       if (WildcardMatch(namePattern, name)) found.push_back({name, entry.attributes});
     }
     return found;
+  }
+
+  std::vector<std::wstring> SubFolderNames(const std::wstring& folder) override {
+    subFolderCalls.push_back(folder);
+    if (auto failure = subFolderFailures.find(folder); failure != subFolderFailures.end()) {
+      throw failure->second;
+    }
+    const auto self = entries_.find(Key(folder));
+    if (self == entries_.end() || !(self->second.attributes & file_attribute::kDirectory)) {
+      throw StandardFailure(failure_number::kPathNotFound);
+    }
+    std::vector<const Entry*> children;
+    for (const auto& [key, entry] : entries_) {
+      const std::size_t cut = key.rfind(L'\\');
+      if (cut == std::wstring::npos || key.substr(0, cut) != self->first) continue;
+      if (entry.attributes & file_attribute::kDirectory) children.push_back(&entry);
+    }
+    std::sort(children.begin(), children.end(),
+              [](const Entry* a, const Entry* b) { return a->added < b->added; });
+    std::vector<std::wstring> names;
+    for (const Entry* child : children) {
+      names.push_back(child->path.substr(child->path.rfind(L'\\') + 1));
+    }
+    return names;
+  }
+
+  bool CanOpenFile(const std::wstring& path) override {
+    const auto entry = entries_.find(Key(path));
+    return entry != entries_.end() && !(entry->second.attributes & file_attribute::kDirectory) &&
+           locked_.count(entry->first) == 0;
   }
 
   void RemoveFile(const std::wstring& path) override {
@@ -112,12 +169,29 @@ class MemoryFileSystem : public FileSystem {
   struct Entry {
     std::wstring path;
     std::uint32_t attributes;
+    std::size_t added;  // when it was first added: the order of listings
   };
   using Entries = std::map<std::wstring, Entry>;
 
-  static std::wstring Trimmed(std::wstring path) {
-    if (path.size() > 1 && path.back() == L'\\') path.pop_back();
-    return path;
+  void Put(const std::wstring& path, std::uint32_t attributes) {
+    auto [entry, isNew] = entries_.try_emplace(Key(path), Entry{Trimmed(path), attributes, added_});
+    if (isNew) {
+      ++added_;
+    } else {
+      entry->second.path = Trimmed(path);
+      entry->second.attributes = attributes;
+    }
+  }
+
+  // Runs of "\" count once, except the two that open a network path.
+  static std::wstring Trimmed(const std::wstring& path) {
+    std::wstring out;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+      if (path[i] == L'\\' && i > 1 && out.back() == L'\\') continue;
+      out.push_back(path[i]);
+    }
+    if (out.size() > 1 && out.back() == L'\\') out.pop_back();
+    return out;
   }
 
   static std::wstring Key(const std::wstring& path) {
@@ -134,6 +208,8 @@ class MemoryFileSystem : public FileSystem {
   }
 
   Entries entries_;
+  std::set<std::wstring> locked_;
+  std::size_t added_ = 0;
 };
 
 }  // namespace pellacore::testing

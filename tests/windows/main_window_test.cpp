@@ -15,8 +15,8 @@ namespace pellacore {
 namespace {
 
 using namespace harness;
-using testing::InstalledProgram;
 using testing::kSettingsKey;
+using testing::RunningProgramTest;
 
 std::wstring StoredSetting(const wchar_t* name) {
   wchar_t value[1024] = {};
@@ -37,25 +37,8 @@ std::wstring DesktopFolder() {
   return std::wstring(path) + L"\\";
 }
 
-class RunningProgramTest : public ::testing::Test {
- protected:
-  void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
-  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
-
-  // Starts the program and waits for its main window.
-  HWND Start() {
-    program.emplace(Program::Start(installed.exe(), installed.folder.path()));
-    HWND window = WaitForTopWindow(program->id(), L"PellacoreMainWindow", L"Pellacore");
-    EXPECT_NE(window, nullptr) << "no main window appeared";
-    return window;
-  }
-
-  InstalledProgram installed;
-  std::optional<Program> program;
-};
-
 TEST_F(RunningProgramTest, TheWindowShowsEveryControlAtItsDesignedPlaceAt96Dpi) {
-  HWND window = Start();
+  Start();
   ASSERT_NE(window, nullptr);
   const SIZE client = ClientSizeOf(window);
   EXPECT_EQ(client.cx, 536);
@@ -99,7 +82,7 @@ TEST_F(RunningProgramTest, TheWindowShowsEveryControlAtItsDesignedPlaceAt96Dpi) 
 }
 
 TEST_F(RunningProgramTest, AFirstStartStoresTheDesktopAndSelectsTheFolderOption) {
-  HWND window = Start();
+  Start();
   ASSERT_NE(window, nullptr);
   const std::vector<HWND> children = Children(window);
   HWND text1 = children[static_cast<std::size_t>(ControlId::kText1)];
@@ -114,7 +97,7 @@ TEST_F(RunningProgramTest, AFirstStartStoresTheDesktopAndSelectsTheFolderOption)
 }
 
 TEST_F(RunningProgramTest, TheListExplainsItselfInItsTooltip) {
-  HWND window = Start();
+  Start();
   ASSERT_NE(window, nullptr);
   HWND tooltip = WaitForTopWindow(program->id(), L"tooltips_class32", L"", milliseconds(0));
   if (!tooltip) {
@@ -131,7 +114,7 @@ TEST_F(RunningProgramTest, TheListExplainsItselfInItsTooltip) {
 }
 
 TEST_F(RunningProgramTest, TheOptionsAndTheFolderAreSavedAndSurviveARestart) {
-  HWND window = Start();
+  Start();
   ASSERT_NE(window, nullptr);
   std::vector<HWND> children = Children(window);
   PostClick(children[static_cast<std::size_t>(ControlId::kOption2)]);
@@ -146,7 +129,7 @@ TEST_F(RunningProgramTest, TheOptionsAndTheFolderAreSavedAndSurviveARestart) {
 
   ::PostMessageW(window, WM_CLOSE, 0, 0);
   ASSERT_TRUE(program->WaitForExit());
-  window = Start();
+  Start();
   ASSERT_NE(window, nullptr);
   children = Children(window);
   EXPECT_EQ(TextOf(children[static_cast<std::size_t>(ControlId::kText1)]), typed);
@@ -156,7 +139,7 @@ TEST_F(RunningProgramTest, TheOptionsAndTheFolderAreSavedAndSurviveARestart) {
 }
 
 TEST_F(RunningProgramTest, ClosingTheWindowEndsTheProgram) {
-  HWND window = Start();
+  Start();
   ASSERT_NE(window, nullptr);
   PostClick(Children(window)[static_cast<std::size_t>(ControlId::kPushButton4)]);  // Clear List, empty
   ::PostMessageW(window, WM_CLOSE, 0, 0);

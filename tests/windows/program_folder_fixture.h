@@ -37,4 +37,30 @@ class InstalledProgram {
   ScratchFolder folder;
 };
 
+// A test that starts the installed program, with no settings stored.
+class RunningProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
+  void TearDown() override {
+    program.reset();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+  }
+
+  // Starts the program (in `workingFolder`, its own folder by default) and
+  // waits for its main window.
+  HWND Start(const std::wstring& workingFolder = L"") {
+    program.emplace(harness::Program::Start(installed.exe(), workingFolder.empty() ? installed.folder.path()
+                                                                                  : workingFolder));
+    window = harness::WaitForTopWindow(program->id(), L"PellacoreMainWindow", L"Pellacore");
+    EXPECT_NE(window, nullptr) << "no main window appeared";
+    return window;
+  }
+
+  HWND Control(int index) const { return harness::Children(window)[static_cast<std::size_t>(index)]; }
+
+  InstalledProgram installed;
+  std::optional<harness::Program> program;
+  HWND window = nullptr;
+};
+
 }  // namespace pellacore::testing

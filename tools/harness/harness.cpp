@@ -1,6 +1,7 @@
 #include "tools/harness/harness.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <stdexcept>
 #include <thread>
@@ -142,6 +143,10 @@ SIZE ClientSizeOf(HWND window) {
 
 void PostClick(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
 
+void SetText(HWND control, const std::wstring& text) {
+  ::SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void PressButtonOf(HWND box, int id) {
   ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
 }
@@ -213,6 +218,43 @@ std::wstring RemoteControls::ColumnText(HWND list, int column) const {
   if (!::SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(remote))) {
     return {};
   }
+  std::wstring text(kTextChars, L'\0');
+  Read(remoteText, text.data(), kTextChars * sizeof(wchar_t));
+  text.resize(text.find(L'\0'));
+  return text;
+}
+
+RECT RemoteControls::ItemRect(HWND list, int index) const {
+  auto* remote = Remote(sizeof(RECT));
+  RECT rect{LVIR_BOUNDS, 0, 0, 0};
+  Write(remote, &rect, sizeof(rect));
+  ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
+  Read(remote, &rect, sizeof(rect));
+  return rect;
+}
+
+int RemoteControls::SelectedItem(HWND list) const {
+  return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void RemoteControls::SelectInFolderPicker(HWND picker, const std::wstring& folder) const {
+  auto* remote = Remote((folder.size() + 1) * sizeof(wchar_t));
+  Write(remote, folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
+  ::SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+}
+
+std::wstring RemoteControls::TreeSelectionText(HWND tree) const {
+  const auto selected = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!selected) return {};
+  auto* remote = static_cast<char*>(Remote(sizeof(TVITEMW) + kTextChars * sizeof(wchar_t)));
+  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
+  TVITEMW item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = selected;
+  item.pszText = remoteText;
+  item.cchTextMax = kTextChars;
+  Write(remote, &item, sizeof(item));
+  if (!::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote))) return {};
   std::wstring text(kTextChars, L'\0');
   Read(remoteText, text.data(), kTextChars * sizeof(wchar_t));
   text.resize(text.find(L'\0'));

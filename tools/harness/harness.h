@@ -60,6 +60,14 @@ SIZE ClientSizeOf(HWND window);
 // Posts a click: a click that opens a modal box must not wait for it.
 void PostClick(HWND button);
 void PressButtonOf(HWND box, int id);
+// Sets a control's text (WM_SETTEXT carries its text across processes).
+void SetText(HWND control, const std::wstring& text);
+
+// Drags a list of files over `target` (the pointer moved to its middle) and
+// drops it there, as a file manager does; answers the effect the target
+// chose. With `asFiles` false the data offers plain text instead of files.
+// The calling thread must have initialised OLE.
+DWORD DropOnto(HWND target, const std::vector<std::wstring>& paths, bool asFiles = true);
 
 // Another process's list view and tooltip, read through its memory.
 class RemoteControls {
@@ -73,6 +81,15 @@ class RemoteControls {
   std::wstring ItemText(HWND list, int index) const;
   std::vector<std::wstring> Items(HWND list) const;
   std::wstring ColumnText(HWND list, int column) const;
+  // The item's row, in the list's client coordinates.
+  RECT ItemRect(HWND list, int index) const;
+  // The index of the selected item, or -1.
+  int SelectedItem(HWND list) const;
+  // Selects a folder in a shell folder picker, as the picker's own
+  // BFFM_SETSELECTIONW does, with the path in the program's memory.
+  void SelectInFolderPicker(HWND picker, const std::wstring& folder) const;
+  // The text of a tree view's selected item, "" when none is selected.
+  std::wstring TreeSelectionText(HWND tree) const;
   int ColumnWidth(HWND list, int column) const;
   // The text of the tool that `tooltip` shows for window `tool`.
   std::wstring ToolText(HWND tooltip, HWND owner, HWND tool) const;

@@ -1,0 +1,186 @@
+#include "joblist/add_folder.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "joblist/job_list.h"
+#include "platform/code_page.h"
+#include "platform/event_pump.h"
+#include "platform/file_system.h"
+#include "util/failure.h"
+#include "util/files.h"
+#include "util/guarded.h"
+#include "util/paths.h"
+#include "util/text.h"
+
+namespace pellacore {
+namespace {
+
+constexpr wchar_t kGetSubDirectories[] =
+    L"in Ondrelith2021/08/31.AddFolder.GetSubDirectories2016 ";
+
+// Paths and names from this length up are not followed (MAX_PATH).
+constexpr std::size_t kPathLimit = 260;
+
+// Folders the system keeps to itself, like System Volume Information and the
+// recycle bin: directory + hidden + system, and the same as a junction.
+// Exactly these values: a folder that is only hidden, or has the archive bit
+// on top, is followed.
+constexpr std::uint32_t kSystemFolder = 22;
+constexpr std::uint32_t kSystemJunction = 1046;
+
+// Files of exactly hidden + archive are not added; hidden alone, or with
+// read-only or system on top, they are.
+constexpr std::uint32_t kHiddenArchiveFile = 34;
+
+// A drive's root folder, like "C:\": its attributes say hidden + system on
+// most systems, yet it is followed.
+// A drive's root: a letter, a colon and its separator. A scan started on a
+// root seeds it with the separator doubled ("C:\\"), which names the root
+// all the same.
+bool IsRootFolder(const std::wstring& path) {
+  if (path.size() < 3 || path[1] != L':' || path.find_first_not_of(L'\\', 2) != std::wstring::npos) {
+    return false;
+  }
+  const wchar_t letter = path[0];
+  return (letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z');
+}
+
+bool IsFollowedFolder(FileSystem& fs, const std::wstring& folder) {
+  if (IsRootFolder(folder)) return true;
+  const std::uint32_t attributes = fs.Attributes(folder);
+  return attributes != kSystemFolder && attributes != kSystemJunction;
+}
+
+bool IsFollowedName(CodePage& codePage, const std::wstring& name) {
+  return Utf16Length(name) < kPathLimit && !HasBadCharacters(codePage, name) &&
+         name.find(L'?') == std::wstring::npos && name != L"." && name != L"..";
+}
+
+bool IsGoneOrDenied(const Failure& failure) {
+  return failure.number() == failure_number::kPermissionDenied ||
+         failure.number() == failure_number::kPathNotFound;
+}
+
+// The attributes of a file just listed, or nullopt when it cannot be read any
+// more: the file went between the listing and now, so it is passed over.
+std::optional<std::uint32_t> AttributesOfListedFile(FileSystem& fs, const std::wstring& path) {
+  try {
+    return fs.Attributes(path);
+  } catch (const Failure&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+// Steps: 100 the entry is a folder, 102 its length, 104 the yield, 106 root or
+// attributes, 108 listing its sub-folders, 110 the yield per sub-folder, 112
+// the name test, 114 keeping the sub-folder, 116 taking the entry out when
+// it cannot be listed for lack of rights or is gone, 118 the next level, 120
+// a found folder still is one, 122 the yield, 124 root or attributes, 126
+// handing it up.
+void GetSubDirectories2016(TraversalPorts ports, FolderList& folders, bool recurse) {
+  GuardedProcedure guard(ports.boxes, kGetSubDirectories);
+  FolderList found;
+
+  // By position: an entry taken out moves the next one into its place.
+  for (std::size_t i = 0; i < folders.size();) {
+    const std::wstring folder = folders[i];
+    if (!guard.Test(100, [&] { return IsFolder(ports.fs, folder); }) ||
+        !guard.Test(102, [&] { return Utf16Length(folder) < kPathLimit; })) {
+      ++i;
+      continue;
+    }
+    guard.Run(104, [&] { ports.pump.HandlePending(); });
+    if (!guard.Test(106, [&] { return IsFollowedFolder(ports.fs, folder); })) {
+      ++i;
+      continue;
+    }
+
+    std::vector<std::wstring> names;
+    bool unlistable = false;
+    guard.Run(108, [&] {
+      try {
+        names = ports.fs.SubFolderNames(folder);
+      } catch (const Failure& failure) {
+        if (!IsGoneOrDenied(failure)) throw;
+        unlistable = true;
+      }
+    });
+    for (const std::wstring& name : names) {
+      guard.Run(110, [&] { ports.pump.HandlePending(); });
+      if (guard.Test(112, [&] { return IsFollowedName(ports.codePage, name); })) {
+        guard.Run(114, [&] { found.push_back(folder + name + L"\\"); });
+      }
+    }
+
+    bool removed = false;
+    if (unlistable) {
+      guard.Run(116, [&] {
+        for (auto entry = folders.begin(); entry != folders.end(); ++entry) {
+          if (*entry == folder) {
+            folders.erase(entry);
+            removed = true;
+            break;
+          }
+        }
+      });
+    }
+    // The first equal entry is at or before this one, so the next entry now
+    // stands where this one stood.
+    if (!removed) ++i;
+  }
+
+  if (recurse && !found.empty()) {
+    guard.Run(118, [&] { GetSubDirectories2016(ports, found, recurse); });
+  }
+
+  for (const std::wstring& folder : found) {
+    if (!guard.Test(120, [&] { return IsFolder(ports.fs, folder); })) continue;
+    guard.Run(122, [&] { ports.pump.HandlePending(); });
+    if (guard.Test(124, [&] { return IsFollowedFolder(ports.fs, folder); })) {
+      guard.Run(126, [&] { folders.push_back(folder); });
+    }
+  }
+}
+
+bool HasBadCharacters(CodePage& codePage, const std::wstring& name) {
+  for (const wchar_t character : name) {
+    const std::optional<unsigned char> code = codePage.SingleByteCode(character);
+    if (!code || *code < 32 || (*code >= 127 && *code <= 159) || *code == '?') return true;
+  }
+  return false;
+}
+
+std::vector<std::wstring> GetFilesInFolder(TraversalPorts ports, const std::wstring& folder,
+                                           const std::wstring& pattern) {
+  const std::wstring base = folder.ends_with(L'\\') ? folder : folder + L"\\";
+  std::vector<std::wstring> names;
+  for (const FoundEntry& entry : ports.fs.FindEntries(base + pattern)) {
+    if (entry.attributes & file_attribute::kDirectory) continue;
+    if (FileIsPresent(ports.fs, base + entry.name)) names.push_back(entry.name);
+  }
+  return names;
+}
+
+bool FileIsPresent(FileSystem& fs, const std::wstring& path) { return fs.CanOpenFile(path); }
+
+void AddFolderTreeFiles(TraversalPorts ports, JobList& list, const std::wstring& startFolder,
+                        const std::wstring& pattern) {
+  FolderList folders{startFolder + L"\\"};
+  GetSubDirectories2016(ports, folders, true);
+  for (const std::wstring& entry : folders) {
+    const std::wstring folder = entry.substr(0, entry.size() - 1);
+    for (const std::wstring& name : GetFilesInFolder(ports, folder, pattern)) {
+      if (name.starts_with(L'~')) continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (!FileIsPresent(ports.fs, path)) continue;
+      const std::optional<std::uint32_t> attributes = AttributesOfListedFile(ports.fs, path);
+      if (!attributes || *attributes == kHiddenArchiveFile) continue;
+      list.Add(NormalizeFolderPath(path));
+    }
+  }
+}
+
+}  // namespace pellacore

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "tests/app/form1_fixture.h"
+
+namespace pellacore {
+namespace {
+
+using Paths = std::vector<std::wstring>;
+
+class FillingTest : public testing::Form1Test {
+ protected:
+  Paths Entries() const {
+    Paths entries;
+    for (std::size_t i = 1; i <= form.jobList().Count(); ++i) entries.push_back(form.jobList().Text(i));
+    return entries;
+  }
+};
+
+const std::wstring kPushButton1 = L"in Corvanta2021/08/31.Form1.PushButton1_Click ";
+const std::wstring kPushButton3 = L"in Corvanta2021/08/31.Form1.PushButton3_Click ";
+
+TEST_F(FillingTest, TheFileDialogIsSetUpForSeveralDrawings) {
+  form.PushButton1_Click();
+  ASSERT_EQ(fileDialogs.shown.size(), 1u);
+  const OpenDialogSettings& shown = fileDialogs.shown[0];
+  EXPECT_EQ(shown.fileName, L"");
+  EXPECT_EQ(shown.flags, 2621953u);
+  EXPECT_EQ(shown.title, L"Add File(s) - Hold Ctrl or Shift to select multiple files");
+  EXPECT_EQ(shown.filter, L"All DWG (*.dwg)|*.dwg");
+  EXPECT_EQ(shown.bufferChars, 30000u);
+  EXPECT_TRUE(Entries().empty());  // cancelled
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+struct DialogCase {
+  std::wstring answer;
+  Paths added;
+};
+
+void PrintTo(const DialogCase& c, std::ostream* os) { *os << ::testing::PrintToString(c.answer); }
+
+// The dialog's answer for several files: the parts joined by NUL characters.
+std::wstring JoinedByNul(std::initializer_list<const wchar_t*> parts) {
+  std::wstring joined;
+  for (const wchar_t* part : parts) {
+    if (!joined.empty()) joined.push_back(L'\0');
+    joined += part;
+  }
+  return joined;
+}
+
+class DialogResultTest : public FillingTest, public ::testing::WithParamInterface<DialogCase> {};
+
+TEST_P(DialogResultTest, EachChosenFileIsAppendedInTheDialogsOrder) {
+  form.jobList().Add(L"D:\\Plans\\b.dwg");
+  fileDialogs.answer = GetParam().answer;
+  form.PushButton1_Click();
+  Paths expected{L"D:\\Plans\\b.dwg"};
+  expected.insert(expected.end(), GetParam().added.begin(), GetParam().added.end());
+  EXPECT_EQ(Entries(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, DialogResultTest,
+    ::testing::Values(
+        DialogCase{L"D:\\Plans\\Site A.dwg", {L"D:\\Plans\\Site A.dwg"}},
+        DialogCase{JoinedByNul({L"D:\\Plans", L"c.dwg", L"a.dwg", L"b.dwg"}),
+                   {L"D:\\Plans\\c.dwg", L"D:\\Plans\\a.dwg", L"D:\\Plans\\b.dwg"}},
+        DialogCase{JoinedByNul({L"E:\\", L"one.dwg", L"two.dwg"}), {L"E:\\one.dwg", L"E:\\two.dwg"}},
+        // A single path is taken as the dialog gave it, doubled separators and all.
+        DialogCase{L"\\\\server\\share\\x.dwg", {L"\\\\server\\share\\x.dwg"}}));
+
+TEST_F(FillingTest, ASelectionTooLargeForTheBufferIsToldAndAddsNothing) {
+  fileDialogs.failure = StandardFailure(failure_number::kBufferTooSmall);
+  form.PushButton1_Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text,
+            L"You've selected too many files to add.\r\rPlease try adding via the \"Add All\" button.");
+  EXPECT_EQ(boxes.shown[0].title, L"Pellacore");
+  EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::kOk);
+  EXPECT_EQ(boxes.shown[0].icon, MessageIcon::kNone);
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(FillingTest, AnotherDialogFailureIsReported) {
+  fileDialogs.failure = Failure(-2147467259, L"Unspecified error");
+  form.PushButton1_Click();
+  EXPECT_EQ(Reports(), Paths{ErrorReportText(L"Unspecified error", kPushButton1, 100)});
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(FillingTest, DraggedDataWithoutFilesGetsNoDropEffect) {
+  std::uint32_t effect = 1;
+  form.ListView1_OLEDragOver(true, effect);
+  EXPECT_EQ(effect, 1u);
+  form.ListView1_OLEDragOver(false, effect);
+  EXPECT_EQ(effect, 0u);
+}
+
+TEST_F(FillingTest, DroppedFilesAreAddedUnchangedAndFoldersThroughTheirTree) {
+  fs.AddFile(L"C:\\In\\x.txt");
+  fs.AddFile(L"C:\\In\\y.dwg");
+  fs.AddFolder(L"C:\\Tree");
+  fs.AddFile(L"C:\\Tree\\a.dwg");
+  fs.AddFile(L"C:\\Tree\\~lock.dwg");
+  fs.AddFolder(L"C:\\Tree\\Sub");
+  fs.AddFile(L"C:\\Tree\\Sub\\b.dwg");
+  form.jobList().Add(L"C:\\In\\x.txt");
+  form.ListView1_OLEDragDrop({L"C:\\In\\x.txt", L"C:\\Tree", L"C:\\Gone.dwg", L"C:\\In\\y.dwg"});
+  EXPECT_EQ(Entries(), (Paths{L"C:\\In\\x.txt", L"C:\\In\\x.txt", L"C:\\Tree\\a.dwg",
+                              L"C:\\Tree\\Sub\\b.dwg", L"C:\\In\\y.dwg"}));
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(FillingTest, AnItemThatCannotBeReadIsSkippedAndTheDropGoesOn) {
+  fs.AddFile(L"C:\\In\\x.dwg");
+  fs.findFailure = StandardFailure(failure_number::kPermissionDenied);
+  form.ListView1_OLEDragDrop({L"C:\\In\\x.dwg"});
+  EXPECT_TRUE(Entries().empty());
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(FillingTest, TheFolderScanAsksForTheExtensionAndTheFolderAndRemembersBoth) {
+  fs.AddFolder(L"D:\\Jobs");
+  fs.AddFile(L"D:\\Jobs\\a.dwg");
+  fs.AddFile(L"D:\\Jobs\\b.txt");
+  fs.AddFolder(L"D:\\Jobs\\Old");
+  fs.AddFile(L"D:\\Jobs\\Old\\c.DWG");
+  inputBox.answer = L"dwg";
+  folderPicker.answer = L"D:\\Jobs";
+  int pointerDuringScan = -1;
+  pump.duringYield.push_back([&] { pointerDuringScan = form.MousePointer(); });
+  form.PushButton3_Click();
+
+  ASSERT_EQ(inputBox.shown.size(), 1u);
+  EXPECT_EQ(inputBox.shown[0].prompt,
+            L"Enter file extension to load:\r\r(* for all files, txt for all txt files, doc for all "
+            L"doc files, etc.)");
+  EXPECT_EQ(inputBox.shown[0].title, L"Pellacore");
+  EXPECT_EQ(inputBox.shown[0].defaultText, L"dwg");
+  ASSERT_EQ(folderPicker.shown.size(), 1u);
+  EXPECT_EQ(folderPicker.shown[0].prompt, L"Please select folder:");
+  EXPECT_EQ(folderPicker.shown[0].initialFolder, L"");
+  EXPECT_EQ(settings.values[setting_key::kExtension], L"dwg");
+  EXPECT_EQ(settings.values[setting_key::kLastFolder], L"D:\\Jobs");
+  EXPECT_EQ(Entries(), (Paths{L"D:\\Jobs\\a.dwg", L"D:\\Jobs\\Old\\c.DWG"}));
+  EXPECT_EQ(pointerDuringScan, pointer_code::kHourglass);
+  EXPECT_EQ(form.MousePointer(), pointer_code::kDefault);
+
+  // The next scan offers what was given last.
+  inputBox.answer = L"";
+  form.PushButton3_Click();
+  EXPECT_EQ(inputBox.shown[1].defaultText, L"dwg");
+  settings.values[setting_key::kExtension] = L" .txt ";
+  inputBox.answer = L"*";
+  folderPicker.answer = L"";
+  form.PushButton3_Click();
+  EXPECT_EQ(inputBox.shown[2].defaultText, L" .txt ");
+  EXPECT_EQ(folderPicker.shown[1].initialFolder, L"D:\\Jobs");
+}
+
+TEST_F(FillingTest, CancellingTheScanChangesOnlyWhatWasGivenBefore) {
+  inputBox.answer = L"";
+  form.PushButton3_Click();
+  EXPECT_TRUE(folderPicker.shown.empty());
+  EXPECT_EQ(settings.values.count(setting_key::kExtension), 0u);
+
+  inputBox.answer = L"pdf";
+  folderPicker.answer = L"";
+  settings.values[setting_key::kLastFolder] = L"C:\\Old";
+  form.PushButton3_Click();
+  EXPECT_EQ(settings.values[setting_key::kExtension], L"pdf");
+  EXPECT_EQ(settings.values[setting_key::kLastFolder], L"C:\\Old");
+  EXPECT_EQ(form.MousePointer(), pointer_code::kDefault);
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(FillingTest, ARejectedPatternIsReportedOnceAndTheScanEndsWithTheArrow) {
+  fs.AddFolder(L"D:\\Jobs");
+  fs.AddFolder(L"D:\\Jobs\\Sub");
+  inputBox.answer = L"d<g";
+  folderPicker.answer = L"D:\\Jobs";
+  fs.findFailure = StandardFailure(failure_number::kBadFileName);
+  form.PushButton3_Click();
+  EXPECT_EQ(Reports(), Paths{ErrorReportText(L"Bad file name or number", kPushButton3, 114)});
+  EXPECT_TRUE(Entries().empty());
+  EXPECT_EQ(form.MousePointer(), pointer_code::kDefault);
+}
+
+TEST_F(FillingTest, TheSampleButtonLoadsTheSamplesUnderTheApplicationTitle) {
+  form.PushButton8_Click();
+  EXPECT_EQ(samples.loadTitles, Paths{L"Pellacore"});
+  samples.loadFailure = Failure(53, L"File not found");
+  form.PushButton8_Click();
+  EXPECT_EQ(Reports(), Paths{ErrorReportText(L"File not found",
+                                             L"in Corvanta2021/08/31.Form1.PushButton8_Click ", 100)});
+}
+
+}  // namespace
+}  // namespace pellacore

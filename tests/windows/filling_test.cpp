@@ -1,0 +1,224 @@
+// Filling the job list of the real program from outside: the file dialog,
+// a drop of files and folders, a folder scan, the sample drawings; and the
+// list's editing with the entries they brought.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "app/main_window_layout.h"
+#include "tests/windows/program_folder_fixture.h"
+#include "tools/harness/harness.h"
+#include "win32/unique_resource.h"
+
+namespace pellacore {
+namespace {
+
+using namespace harness;
+using Paths = std::vector<std::wstring>;
+
+constexpr wchar_t kAddFilesTitle[] = L"Add File(s) - Hold Ctrl or Shift to select multiple files";
+constexpr int kFileNameBox = 1148;
+
+int Index(ControlId id) { return static_cast<int>(id); }
+
+class FillingFromOutsideTest : public testing::RunningProgramTest {
+ protected:
+  HWND List() const { return Control(Index(ControlId::kListView1)); }
+
+  Paths Entries() {
+    RemoteControls remote(program->id());
+    return remote.Items(List());
+  }
+
+  bool WaitForCount(int count) {
+    RemoteControls remote(program->id());
+    return WaitUntil([&] { return remote.ItemCount(List()) == count; });
+  }
+
+  // Opens the file dialog, types `names` into its name box and confirms
+  // (or cancels).
+  void ChooseInFileDialog(const std::wstring& names, int button = IDOK) {
+    PostClick(Control(Index(ControlId::kPushButton1)));
+    HWND dialog = WaitForTopWindow(program->id(), L"#32770", kAddFilesTitle);
+    ASSERT_NE(dialog, nullptr) << "no file dialog";
+    SetText(::GetDlgItem(dialog, kFileNameBox), names);
+    PressButtonOf(dialog, button);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); })) << "the dialog stayed open";
+  }
+
+  void PostToList(UINT message, WPARAM keys, int row) {
+    RemoteControls remote(program->id());
+    const RECT rect = remote.ItemRect(List(), row - 1);
+    ::PostMessageW(List(), message, keys, MAKELPARAM(20, (rect.top + rect.bottom) / 2));
+  }
+};
+
+TEST_F(FillingFromOutsideTest, TheFileDialogAddsOneFileSeveralFilesOrNothing) {
+  const std::wstring folder = installed.folder.path();
+  for (const wchar_t* name : {L"Site A.dwg", L"c.dwg", L"a.dwg", L"b.dwg"}) installed.folder.MakeFile(name);
+  Start();
+  ASSERT_NE(window, nullptr);
+
+  ChooseInFileDialog(L"Site A.dwg");
+  ASSERT_TRUE(WaitForCount(1));
+  ChooseInFileDialog(L"\"c.dwg\" \"a.dwg\" \"b.dwg\"");
+  ASSERT_TRUE(WaitForCount(4));
+  ChooseInFileDialog(L"a.dwg", IDCANCEL);
+  ChooseInFileDialog(L"a.dwg");  // a file already listed is listed again
+  ASSERT_TRUE(WaitForCount(5));
+  EXPECT_EQ(Entries(), (Paths{folder + L"Site A.dwg", folder + L"c.dwg", folder + L"a.dwg",
+                              folder + L"b.dwg", folder + L"a.dwg"}));
+}
+
+TEST_F(FillingFromOutsideTest, FilesChosenInADriveRootHaveOneSeparator) {
+  const std::wstring one = L"pellacore-one-" + std::to_wstring(::GetCurrentProcessId()) + L".dwg";
+  const std::wstring two = L"pellacore-two-" + std::to_wstring(::GetCurrentProcessId()) + L".dwg";
+  for (const std::wstring& name : {one, two}) {
+    ::CloseHandle(::CreateFileW((L"C:\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  }
+  Start(L"C:\\");
+  ASSERT_NE(window, nullptr);
+  ChooseInFileDialog(L"\"" + one + L"\" \"" + two + L"\"");
+  const bool added = WaitForCount(2);
+  const Paths entries = Entries();
+  for (const std::wstring& name : {one, two}) ::DeleteFileW((L"C:\\" + name).c_str());
+  ASSERT_TRUE(added);
+  EXPECT_EQ(entries, (Paths{L"C:\\" + one, L"C:\\" + two}));
+}
+
+TEST_F(FillingFromOutsideTest, ASelectionTooLargeForTheDialogIsToldAndAddsNothing) {
+  Start();
+  ASSERT_NE(window, nullptr);
+  std::wstring names;
+  for (int i = 0; i < 150; ++i) names += L"\"" + std::wstring(200, L'n') + std::to_wstring(i) + L".dwg\" ";
+  PostClick(Control(Index(ControlId::kPushButton1)));
+  HWND dialog = WaitForTopWindow(program->id(), L"#32770", kAddFilesTitle);
+  ASSERT_NE(dialog, nullptr);
+  SetText(::GetDlgItem(dialog, kFileNameBox), names);
+  PressButtonOf(dialog, IDOK);
+  HWND box = WaitForTopWindow(program->id(), L"#32770", L"Pellacore");
+  ASSERT_NE(box, nullptr) << "no message";
+  EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)),
+            L"You've selected too many files to add.\r\rPlease try adding via the \"Add All\" button.");
+  PressButtonOf(box, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(FillingFromOutsideTest, TheListIsEditedWithTheMouseAndTheKeyboard) {
+  for (const wchar_t* name : {L"1.dwg", L"2.dwg", L"3.dwg", L"4.dwg", L"5.dwg"}) installed.folder.MakeFile(name);
+  Start();
+  ASSERT_NE(window, nullptr);
+  ChooseInFileDialog(L"\"1.dwg\" \"2.dwg\" \"3.dwg\" \"4.dwg\" \"5.dwg\"");
+  ASSERT_TRUE(WaitForCount(5));
+  const std::wstring f = installed.folder.path();
+
+  // Entry 2 carried down over 3, 4 and 5.
+  PostToList(WM_LBUTTONDOWN, MK_LBUTTON, 2);
+  for (int row : {3, 4, 5}) PostToList(WM_MOUSEMOVE, MK_LBUTTON, row);
+  PostToList(WM_LBUTTONUP, 0, 5);
+  const Paths reordered{f + L"1.dwg", f + L"3.dwg", f + L"4.dwg", f + L"5.dwg", f + L"2.dwg"};
+  ASSERT_TRUE(WaitUntil([&] { return Entries() == reordered; }));
+  EXPECT_EQ(RemoteControls(program->id()).SelectedItem(List()), 4);
+
+  // Delete removes the selected entry; a double-click removes the next one selected.
+  ::PostMessageW(List(), WM_KEYDOWN, VK_DELETE, 0);
+  ASSERT_TRUE(WaitForCount(4));
+  PostToList(WM_LBUTTONDOWN, MK_LBUTTON, 1);
+  PostToList(WM_LBUTTONUP, 0, 1);
+  PostToList(WM_LBUTTONDBLCLK, MK_LBUTTON, 1);
+  PostToList(WM_LBUTTONUP, 0, 1);
+  ASSERT_TRUE(WaitForCount(3));
+  EXPECT_EQ(Entries(), (Paths{f + L"3.dwg", f + L"4.dwg", f + L"5.dwg"}));
+
+  PostClick(Control(Index(ControlId::kPushButton4)));
+  EXPECT_TRUE(WaitForCount(0));
+}
+
+TEST_F(FillingFromOutsideTest, DroppedFilesAndFoldersBecomeEntriesAndTextIsRefused) {
+  const std::wstring loose = installed.folder.MakeFile(L"loose.txt");
+  const std::wstring tree = installed.folder.MakeFolder(L"Tree");
+  installed.folder.MakeFile(L"Tree\\a.dwg");
+  installed.folder.MakeFile(L"Tree\\~lock.dwg");
+  installed.folder.MakeFolder(L"Tree\\Sub");
+  installed.folder.MakeFile(L"Tree\\Sub\\b.dwg");
+  Start();
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(::OleInitialize(nullptr), S_OK);
+
+  EXPECT_EQ(DropOnto(List(), {L"just some text"}, /*asFiles=*/false), static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_NE(DropOnto(List(), {tree, loose}), static_cast<DWORD>(DROPEFFECT_NONE));
+  ASSERT_TRUE(WaitForCount(3));
+  EXPECT_EQ(Entries(), (Paths{tree + L"\\a.dwg", tree + L"\\Sub\\b.dwg", loose}));
+  ::OleUninitialize();
+}
+
+TEST_F(FillingFromOutsideTest, TheFolderScanAsksTheExtensionThenAFolderAndAddsItsTree) {
+  const std::wstring jobs = installed.folder.MakeFolder(L"Jobs");
+  installed.folder.MakeFile(L"Jobs\\plan.dwg");
+  installed.folder.MakeFile(L"Jobs\\notes.txt");
+  installed.folder.MakeFolder(L"Jobs\\Old");
+  installed.folder.MakeFile(L"Jobs\\Old\\part.dwg");
+  // The folder chosen last time.
+  win32::UniqueHkey key;
+  ::RegCreateKeyExW(HKEY_CURRENT_USER, testing::kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                    key.put(), nullptr);
+  Start();
+  ::RegSetValueExW(key.get(), L"LastFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(jobs.c_str()),
+                   static_cast<DWORD>((jobs.size() + 1) * sizeof(wchar_t)));
+  ASSERT_NE(window, nullptr);
+
+  PostClick(Control(Index(ControlId::kPushButton3)));
+  HWND question = WaitForTopWindow(program->id(), L"#32770", L"Pellacore");
+  ASSERT_NE(question, nullptr) << "no input box";
+  EXPECT_EQ(TextOf(::GetDlgItem(question, 100)),
+            L"Enter file extension to load:\r\n\r\n(* for all files, txt for all txt files, doc for all "
+            L"doc files, etc.)");
+  EXPECT_EQ(TextOf(::GetDlgItem(question, 101)), L"dwg");
+  PressButtonOf(question, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(question); }));
+
+  HWND picker = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    picker = WaitForTopWindow(program->id(), L"#32770", L"", milliseconds(0));
+    return picker != nullptr;
+  })) << "no folder picker";
+  // The picker is told to open on the folder chosen last time. In a new
+  // Wine prefix it may come up before its tree is filled and lose that
+  // selection, so the folder is chosen here once the tree has items.
+  constexpr int kFolderTree = 14145;
+  HWND tree = ::GetDlgItem(picker, kFolderTree);
+  RemoteControls remote(program->id());
+  ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(tree, TVM_GETCOUNT, 0, 0) > 0; }));
+  if (remote.TreeSelectionText(tree) != L"Jobs") remote.SelectInFolderPicker(picker, jobs);
+  ASSERT_TRUE(WaitUntil([&] { return remote.TreeSelectionText(tree) == L"Jobs"; }));
+  PressButtonOf(picker, IDOK);
+  ASSERT_TRUE(WaitForCount(2));
+  EXPECT_EQ(Entries(), (Paths{jobs + L"\\plan.dwg", jobs + L"\\Old\\part.dwg"}));
+}
+
+TEST_F(FillingFromOutsideTest, TheSamplesBesideTheProgramAreRecordedAndLoadedOnce) {
+  installed.folder.MakeFolder(L"Samples");
+  const std::wstring plan = installed.folder.MakeFile(L"Samples\\Plan.dwg");
+  const std::wstring part = installed.folder.MakeFile(L"Samples\\Part.dwg");
+  Start();
+  ASSERT_NE(window, nullptr);
+  for (int click = 0; click < 2; ++click) {
+    PostClick(Control(Index(ControlId::kPushButton8)));
+    HWND box = WaitForTopWindow(program->id(), L"#32770", L"Pellacore");
+    ASSERT_NE(box, nullptr) << "no question";
+    EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)),
+              L"Would you like this software to open the folder where these sample files are stored (so "
+              L"that you can view them before working with them)?");
+    PressButtonOf(box, IDNO);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+  }
+  const Paths entries = Entries();
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_TRUE((entries == Paths{plan, part}) || (entries == Paths{part, plan}));
+}
+
+}  // namespace
+}  // namespace pellacore

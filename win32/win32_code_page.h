@@ -1,0 +1,13 @@
+#pragma once
+// The system's ANSI code page, as WideCharToMultiByte sees it.
+
+#include "platform/code_page.h"
+
+namespace pellacore::win32 {
+
+class Win32CodePage : public CodePage {
+ public:
+  std::optional<unsigned char> SingleByteCode(wchar_t character) override;
+};
+
+}  // namespace pellacore::win32
