@@ -197,6 +197,22 @@ TEST_F(FillingFromOutsideTest, TheFolderScanAsksTheExtensionThenAFolderAndAddsIt
   PressButtonOf(picker, IDOK);
   ASSERT_TRUE(WaitForCount(2));
   EXPECT_EQ(Entries(), (Paths{jobs + L"\\plan.dwg", jobs + L"\\Old\\part.dwg"}));
+
+  // Cancelling the picker adds nothing; the extension given stays stored.
+  PostClick(Control(Index(ControlId::kPushButton3)));
+  question = WaitForTopWindow(program->id(), L"#32770", L"Pellacore");
+  ASSERT_NE(question, nullptr);
+  SetText(::GetDlgItem(question, 101), L"txt");
+  PressButtonOf(question, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(question); }));
+  ASSERT_TRUE(WaitUntil([&] {
+    picker = WaitForTopWindow(program->id(), L"#32770", L"", milliseconds(0));
+    return picker != nullptr;
+  }));
+  PressButtonOf(picker, IDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(picker); }));
+  EXPECT_EQ(testing::StoredSetting(L"Extension"), L"txt");
+  EXPECT_EQ(Entries().size(), 2u);
 }
 
 TEST_F(FillingFromOutsideTest, TheSamplesBesideTheProgramAreRecordedAndLoadedOnce) {

@@ -17,16 +17,7 @@ namespace {
 using namespace harness;
 using testing::kSettingsKey;
 using testing::RunningProgramTest;
-
-std::wstring StoredSetting(const wchar_t* name) {
-  wchar_t value[1024] = {};
-  DWORD bytes = sizeof(value);
-  if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
-      ERROR_SUCCESS) {
-    return L"<absent>";
-  }
-  return value;
-}
+using testing::StoredSetting;
 
 std::wstring DesktopFolder() {
   wchar_t path[MAX_PATH] = {};

@@ -37,6 +37,17 @@ class InstalledProgram {
   ScratchFolder folder;
 };
 
+// A value of the program's settings, or "<absent>".
+inline std::wstring StoredSetting(const wchar_t* name) {
+  wchar_t value[1024] = {};
+  DWORD bytes = sizeof(value);
+  if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
+      ERROR_SUCCESS) {
+    return L"<absent>";
+  }
+  return value;
+}
+
 // A test that starts the installed program, with no settings stored.
 class RunningProgramTest : public ::testing::Test {
  protected:
