@@ -174,8 +174,9 @@ void AddFolderTreeFiles(TraversalPorts ports, JobList& list, const std::wstring&
     const std::wstring folder = entry.substr(0, entry.size() - 1);
     for (const std::wstring& name : GetFilesInFolder(ports, folder, pattern)) {
       if (name.starts_with(L'~')) continue;
+      // GetFilesInFolder opened each name a moment ago in this same pass;
+      // a second open test in the same pass tells nothing new.
       const std::wstring path = folder + L"\\" + name;
-      if (!FileIsPresent(ports.fs, path)) continue;
       const std::optional<std::uint32_t> attributes = AttributesOfListedFile(ports.fs, path);
       if (!attributes || *attributes == kHiddenArchiveFile) continue;
       list.Add(NormalizeFolderPath(path));
