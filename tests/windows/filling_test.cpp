@@ -180,11 +180,8 @@ TEST_F(FillingFromOutsideTest, TheFolderScanAsksTheExtensionThenAFolderAndAddsIt
   PressButtonOf(question, IDOK);
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(question); }));
 
-  HWND picker = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    picker = WaitForTopWindow(program->id(), L"#32770", L"", milliseconds(0));
-    return picker != nullptr;
-  })) << "no folder picker";
+  HWND picker = WaitForTopWindow(program->id(), L"#32770", L"");
+  ASSERT_NE(picker, nullptr) << "no folder picker";
   // The picker is told to open on the folder chosen last time. In a new
   // Wine prefix it may come up before its tree is filled and lose that
   // selection, so the folder is chosen here once the tree has items.
@@ -205,10 +202,8 @@ TEST_F(FillingFromOutsideTest, TheFolderScanAsksTheExtensionThenAFolderAndAddsIt
   SetText(::GetDlgItem(question, 101), L"txt");
   PressButtonOf(question, IDOK);
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(question); }));
-  ASSERT_TRUE(WaitUntil([&] {
-    picker = WaitForTopWindow(program->id(), L"#32770", L"", milliseconds(0));
-    return picker != nullptr;
-  }));
+  picker = WaitForTopWindow(program->id(), L"#32770", L"");
+  ASSERT_NE(picker, nullptr);
   PressButtonOf(picker, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(picker); }));
   EXPECT_EQ(testing::StoredSetting(L"Extension"), L"txt");

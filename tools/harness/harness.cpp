@@ -175,6 +175,17 @@ void RemoteControls::Write(void* remote, const void* local, std::size_t bytes) c
   ::WriteProcessMemory(process_, remote, local, bytes, &written);
 }
 
+wchar_t* RemoteControls::TextAfter(void* remote, std::size_t structureBytes) {
+  return reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + structureBytes);
+}
+
+std::wstring RemoteControls::ReadText(const wchar_t* remoteText) const {
+  std::wstring text(kTextChars, L'\0');
+  Read(remoteText, text.data(), kTextChars * sizeof(wchar_t));
+  text.resize(text.find(L'\0'));
+  return text;
+}
+
 void RemoteControls::Read(const void* remote, void* local, std::size_t bytes) const {
   SIZE_T read = 0;
   ::ReadProcessMemory(process_, remote, local, bytes, &read);
@@ -186,8 +197,8 @@ int RemoteControls::ItemCount(HWND list) const {
 
 std::wstring RemoteControls::ItemText(HWND list, int index) const {
   // One block: the LVITEM, then the text buffer it points at.
-  auto* remote = static_cast<char*>(Remote(sizeof(LVITEMW) + kTextChars * sizeof(wchar_t)));
-  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+  void* remote = Remote(sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
+  wchar_t* remoteText = TextAfter(remote, sizeof(LVITEMW));
   LVITEMW item{};
   item.iSubItem = 0;
   item.pszText = remoteText;
@@ -208,8 +219,8 @@ std::vector<std::wstring> RemoteControls::Items(HWND list) const {
 }
 
 std::wstring RemoteControls::ColumnText(HWND list, int column) const {
-  auto* remote = static_cast<char*>(Remote(sizeof(LVCOLUMNW) + kTextChars * sizeof(wchar_t)));
-  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(LVCOLUMNW));
+  void* remote = Remote(sizeof(LVCOLUMNW) + kTextChars * sizeof(wchar_t));
+  wchar_t* remoteText = TextAfter(remote, sizeof(LVCOLUMNW));
   LVCOLUMNW info{};
   info.mask = LVCF_TEXT;
   info.pszText = remoteText;
@@ -218,10 +229,7 @@ std::wstring RemoteControls::ColumnText(HWND list, int column) const {
   if (!::SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(remote))) {
     return {};
   }
-  std::wstring text(kTextChars, L'\0');
-  Read(remoteText, text.data(), kTextChars * sizeof(wchar_t));
-  text.resize(text.find(L'\0'));
-  return text;
+  return ReadText(remoteText);
 }
 
 RECT RemoteControls::ItemRect(HWND list, int index) const {
@@ -246,8 +254,8 @@ void RemoteControls::SelectInFolderPicker(HWND picker, const std::wstring& folde
 std::wstring RemoteControls::TreeSelectionText(HWND tree) const {
   const auto selected = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
   if (!selected) return {};
-  auto* remote = static_cast<char*>(Remote(sizeof(TVITEMW) + kTextChars * sizeof(wchar_t)));
-  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
+  void* remote = Remote(sizeof(TVITEMW) + kTextChars * sizeof(wchar_t));
+  wchar_t* remoteText = TextAfter(remote, sizeof(TVITEMW));
   TVITEMW item{};
   item.mask = TVIF_TEXT;
   item.hItem = selected;
@@ -255,10 +263,7 @@ std::wstring RemoteControls::TreeSelectionText(HWND tree) const {
   item.cchTextMax = kTextChars;
   Write(remote, &item, sizeof(item));
   if (!::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote))) return {};
-  std::wstring text(kTextChars, L'\0');
-  Read(remoteText, text.data(), kTextChars * sizeof(wchar_t));
-  text.resize(text.find(L'\0'));
-  return text;
+  return ReadText(remoteText);
 }
 
 int RemoteControls::ColumnWidth(HWND list, int column) const {
@@ -266,8 +271,8 @@ int RemoteControls::ColumnWidth(HWND list, int column) const {
 }
 
 std::wstring RemoteControls::ToolText(HWND tooltip, HWND owner, HWND tool) const {
-  auto* remote = static_cast<char*>(Remote(sizeof(TOOLINFOW) + kTextChars * sizeof(wchar_t)));
-  auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TOOLINFOW));
+  void* remote = Remote(sizeof(TOOLINFOW) + kTextChars * sizeof(wchar_t));
+  wchar_t* remoteText = TextAfter(remote, sizeof(TOOLINFOW));
   TOOLINFOW info{};
   info.cbSize = sizeof(info);
   info.hwnd = owner;
@@ -277,10 +282,7 @@ std::wstring RemoteControls::ToolText(HWND tooltip, HWND owner, HWND tool) const
   const wchar_t nothing = 0;
   Write(remoteText, &nothing, sizeof(nothing));
   ::SendMessageW(tooltip, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(remote));
-  std::wstring text(kTextChars, L'\0');
-  Read(remoteText, text.data(), kTextChars * sizeof(wchar_t));
-  text.resize(text.find(L'\0'));
-  return text;
+  return ReadText(remoteText);
 }
 
 }  // namespace pellacore::harness

@@ -99,6 +99,10 @@ class RemoteControls {
   void* Remote(std::size_t bytes) const;
   void Write(void* remote, const void* local, std::size_t bytes) const;
   void Read(const void* remote, void* local, std::size_t bytes) const;
+  // The text buffer that follows a message's structure in the block, and
+  // its text read back (up to its NUL).
+  static wchar_t* TextAfter(void* remote, std::size_t structureBytes);
+  std::wstring ReadText(const wchar_t* remoteText) const;
 
   HANDLE process_ = nullptr;
   void* block_ = nullptr;
