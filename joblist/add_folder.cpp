@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "joblist/job_list.h"
 #include "platform/code_page.h"
@@ -62,14 +63,17 @@ bool IsGoneOrDenied(const Failure& failure) {
          failure.number() == failure_number::kPathNotFound;
 }
 
-// The attributes of a file just listed, or nullopt when it cannot be read any
-// more: the file went between the listing and now, so it is passed over.
-std::optional<std::uint32_t> AttributesOfListedFile(FileSystem& fs, const std::wstring& path) {
-  try {
-    return fs.Attributes(path);
-  } catch (const Failure&) {
-    return std::nullopt;
+// The files of `folder` that match `pattern` and pass the open test, with the
+// attributes the directory search reported for them.
+std::vector<FoundEntry> PresentFilesInFolder(TraversalPorts ports, const std::wstring& folder,
+                                             const std::wstring& pattern) {
+  const std::wstring base = folder.ends_with(L'\\') ? folder : folder + L"\\";
+  std::vector<FoundEntry> files;
+  for (FoundEntry& entry : ports.fs.FindEntries(base + pattern)) {
+    if (entry.attributes & file_attribute::kDirectory) continue;
+    if (FileIsPresent(ports.fs, base + entry.name)) files.push_back(std::move(entry));
   }
+  return files;
 }
 
 }  // namespace
@@ -155,11 +159,9 @@ bool HasBadCharacters(CodePage& codePage, const std::wstring& name) {
 
 std::vector<std::wstring> GetFilesInFolder(TraversalPorts ports, const std::wstring& folder,
                                            const std::wstring& pattern) {
-  const std::wstring base = folder.ends_with(L'\\') ? folder : folder + L"\\";
   std::vector<std::wstring> names;
-  for (const FoundEntry& entry : ports.fs.FindEntries(base + pattern)) {
-    if (entry.attributes & file_attribute::kDirectory) continue;
-    if (FileIsPresent(ports.fs, base + entry.name)) names.push_back(entry.name);
+  for (FoundEntry& entry : PresentFilesInFolder(ports, folder, pattern)) {
+    names.push_back(std::move(entry.name));
   }
   return names;
 }
@@ -172,13 +174,11 @@ void AddFolderTreeFiles(TraversalPorts ports, JobList& list, const std::wstring&
   GetSubDirectories2016(ports, folders, true);
   for (const std::wstring& entry : folders) {
     const std::wstring folder = entry.substr(0, entry.size() - 1);
-    for (const std::wstring& name : GetFilesInFolder(ports, folder, pattern)) {
-      if (name.starts_with(L'~')) continue;
-      // GetFilesInFolder opened each name a moment ago in this same pass;
-      // a second open test in the same pass tells nothing new.
-      const std::wstring path = folder + L"\\" + name;
-      const std::optional<std::uint32_t> attributes = AttributesOfListedFile(ports.fs, path);
-      if (!attributes || *attributes == kHiddenArchiveFile) continue;
+    // The attributes are the ones the search of this same pass reported: a
+    // second query per file would only repeat them.
+    for (const FoundEntry& file : PresentFilesInFolder(ports, folder, pattern)) {
+      if (file.name.starts_with(L'~') || file.attributes == kHiddenArchiveFile) continue;
+      const std::wstring path = folder + L"\\" + file.name;
       list.Add(NormalizeFolderPath(path));
     }
   }

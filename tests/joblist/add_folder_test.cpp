@@ -381,19 +381,16 @@ TEST_F(AddFolderTest, TreeFilesGivesSingleSeparatorsFromADriveRootOrATrailingSep
   EXPECT_EQ(TreeFiles(LR"(C:\Work\)", L"*.dwg"), (Paths(all.begin() + 1, all.end())));
 }
 
-TEST_F(AddFolderTest, TreeFilesPassesOverFoldersTakenOutAndFilesThatWentOrAreHeld) {
+TEST_F(AddFolderTest, TreeFilesPassesOverFoldersTakenOutAndFilesThatAreHeld) {
   fs.AddFolder(LR"(D:\Jobs)");
   fs.AddFolder(LR"(D:\Jobs\Locked)");
   fs.AddFile(LR"(D:\Jobs\Locked\x.dwg)");
   fs.AddFolder(LR"(D:\Jobs\Later)");
   fs.AddFile(LR"(D:\Jobs\Later\a.dwg)");
-  fs.AddFile(LR"(D:\Jobs\Later\gone.dwg)");
   fs.AddFile(LR"(D:\Jobs\Later\held.dwg)");
   fs.AddFile(LR"(D:\Jobs\Later\z.dwg)");
   fs.subFolderFailures.emplace(LR"(D:\Jobs\Locked\)",
                                StandardFailure(failure_number::kPermissionDenied));
-  fs.attributeFailures.emplace(LR"(D:\Jobs\Later\gone.dwg)",
-                               StandardFailure(failure_number::kFileNotFound));
   fs.LockFile(LR"(D:\Jobs\Later\held.dwg)");
 
   EXPECT_EQ(TreeFiles(LR"(D:\Jobs)", L"*.dwg"),
