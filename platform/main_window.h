@@ -38,6 +38,9 @@ class MainWindow {
   virtual void ShowOption(int option, bool selected) = 0;
   // Frame3 and what it holds (Text1 and its browse button).
   virtual void EnableFrame3(bool enabled) = 0;
+  // The progress bar: the filled part in percent (0 to 100), and its text.
+  virtual void ShowProgress(double percent) = 0;
+  virtual void ShowProgressText(const std::wstring& text) = 0;
 
   // Ends the program at once, whatever it is doing.
   virtual void EndProgram() = 0;

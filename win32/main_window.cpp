@@ -240,6 +240,16 @@ void Win32MainWindow::EnableFrame3(bool enabled) {
   }
 }
 
+void Win32MainWindow::ShowProgress(double percent) {
+  const double clamped = percent < 0 ? 0 : (percent > 100 ? 100 : percent);
+  ::SendMessageW(Control(ControlId::kProgressBar1), progress_bar::kSetPosition,
+                 static_cast<WPARAM>(clamped * 100 + 0.5), 0);
+}
+
+void Win32MainWindow::ShowProgressText(const std::wstring& text) {
+  ::SetWindowTextW(Control(ControlId::kProgressBar1), text.c_str());
+}
+
 void Win32MainWindow::EndProgram() { ::ExitProcess(0); }
 
 }  // namespace pellacore::win32

@@ -53,6 +53,8 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   void ShowText1(const std::wstring& text) override;
   void ShowOption(int option, bool selected) override;
   void EnableFrame3(bool enabled) override;
+  void ShowProgress(double percent) override;
+  void ShowProgressText(const std::wstring& text) override;
   void EndProgram() override;
 
   // JobListView

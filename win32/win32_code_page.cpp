@@ -22,4 +22,13 @@ std::optional<unsigned char> Win32CodePage::SingleByteCode(wchar_t character) {
   return static_cast<unsigned char>(buffer[0]);
 }
 
+std::string Win32CodePage::ToAnsi(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<std::size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), bytes, nullptr, nullptr);
+  return ansi;
+}
+
 }  // namespace pellacore::win32

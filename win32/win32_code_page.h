@@ -8,6 +8,7 @@ namespace pellacore::win32 {
 class Win32CodePage : public CodePage {
  public:
   std::optional<unsigned char> SingleByteCode(wchar_t character) override;
+  std::string ToAnsi(const std::wstring& text) override;
 };
 
 }  // namespace pellacore::win32

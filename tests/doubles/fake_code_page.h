@@ -25,6 +25,21 @@ class FakeCodePage : public CodePage {
     if (code == extraCodes.end()) return std::nullopt;
     return code->second;
   }
+  // Double-byte characters: tests give these a two-byte code.
+  std::map<wchar_t, std::string> doubleByteCodes;
+  std::string ToAnsi(const std::wstring& text) override {
+    std::string bytes;
+    for (const wchar_t character : text) {
+      if (auto wide = doubleByteCodes.find(character); wide != doubleByteCodes.end()) {
+        bytes += wide->second;
+      } else if (auto code = SingleByteCode(character)) {
+        bytes += static_cast<char>(*code);
+      } else {
+        bytes += '?';
+      }
+    }
+    return bytes;
+  }
 };
 
 }  // namespace pellacore::testing

@@ -25,6 +25,8 @@ class FakeMainWindow : public MainWindow {
   std::map<int, bool> options{{1, true}, {2, false}};
   bool frame3Enabled = true;
   bool ended = false;
+  std::vector<double> progressValues;
+  std::vector<std::wstring> progressTexts;
   std::vector<std::wstring> calls;
 
   std::optional<Failure> captionFailure;
@@ -49,6 +51,8 @@ class FakeMainWindow : public MainWindow {
   void ShowText1(const std::wstring& text) override { text1 = text; }
   void ShowOption(int option, bool selected) override { options[option] = selected; }
   void EnableFrame3(bool enabled) override { frame3Enabled = enabled; }
+  void ShowProgress(double percent) override { progressValues.push_back(percent); }
+  void ShowProgressText(const std::wstring& text) override { progressTexts.push_back(text); }
   void EndProgram() override { ended = true; }
 };
 
