@@ -1,0 +1,78 @@
+// A drawing as the samples need it, and its writer: ASCII DXF of release 12
+// (AC1009) with LINE, CIRCLE, ARC and TEXT only, which every DXF reader
+// takes. Coordinates in millimetres, angles in degrees.
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace pellacore::samples {
+
+struct Point {
+  double x = 0, y = 0;
+};
+
+struct Line {
+  Point from, to;
+  std::string layer;
+};
+
+struct Circle {
+  Point centre;
+  double radius = 0;
+  std::string layer;
+};
+
+// Counter-clockwise from start to end, as DXF has it.
+struct Arc {
+  Point centre;
+  double radius = 0;
+  double start_degrees = 0, end_degrees = 0;
+  std::string layer;
+};
+
+enum class Align { kLeft = 0, kCentre = 1, kRight = 2 };
+enum class Baseline { kBaseline = 0, kBottom = 1, kMiddle = 2, kTop = 3 };
+
+struct Text {
+  Point position;
+  double height = 0;
+  std::string value;
+  std::string layer;
+  Align align = Align::kLeft;
+  Baseline baseline = Baseline::kBaseline;
+};
+
+using Entity = std::variant<Line, Circle, Arc, Text>;
+
+struct Layer {
+  std::string name;
+  int colour = 7;  // AutoCAD colour index: 7 is white on black, black on white
+  std::string linetype = "CONTINUOUS";
+};
+
+struct Drawing {
+  std::string name;  // the file's name without ".dxf"
+  std::vector<Layer> layers;
+  std::vector<Entity> entities;
+};
+
+struct Extents {
+  Point min, max;
+};
+
+// What a reader zooming to "extents" shows: every entity's ends, an arc's
+// outermost points, a text's box at 0.7 of its height per character.
+Extents ExtentsOf(const Drawing& drawing);
+
+// Shortest decimal text for a DXF real, no exponent, at most 6 decimals.
+std::string FormatNumber(double value);
+
+// The whole file, CRLF line ends as AutoCAD writes them. Throws
+// std::invalid_argument for what the file cannot hold: a layer not declared,
+// a line type other than CONTINUOUS and CENTER, a text with a line break or
+// a character outside ASCII, a radius or height not above zero.
+std::string WriteDxf(const Drawing& drawing);
+
+}  // namespace pellacore::samples
