@@ -1,0 +1,33 @@
+#pragma once
+// Printing a bitmap through GDI and the spooler: one document of one page,
+// the picture stretched over the printable area.
+
+#include "platform/printing.h"
+
+namespace pellacore::win32 {
+
+class PrintDocument;
+
+class Win32Printing : public Printing {
+ public:
+  Win32Printing();
+  Win32Printing(const Win32Printing&) = delete;
+  Win32Printing& operator=(const Win32Printing&) = delete;
+  // A document still open is abandoned: the printer gets no job.
+  ~Win32Printing() override;
+
+  std::vector<std::wstring> PrinterNames() override;
+  void SetCurrentPrinter(const std::wstring& deviceName) override;
+  std::unique_ptr<Picture> LoadPicture(const std::wstring& file) override;
+  void PaintPicture(const Picture& picture) override;
+  // Raises when no document is open: the program ends only what it painted.
+  void EndDoc() override;
+
+ private:
+  std::wstring PrinterToUse() const;
+
+  std::wstring currentPrinter_;  // empty: the system's default printer
+  std::unique_ptr<PrintDocument> document_;
+};
+
+}  // namespace pellacore::win32
