@@ -1,0 +1,276 @@
+#include "tools/standin-autocad/autocad_objects.h"
+
+#include <array>
+
+#include "tools/standin-autocad/call_log.h"
+#include "tools/standin-autocad/export_bitmap.h"
+#include "tools/standin-autocad/server_lifetime.h"
+#include "win32/unique_resource.h"
+
+namespace pellacore::standin {
+
+namespace {
+
+enum : DISPID {
+  kWindowState = 1,
+  kDocuments,
+  kApplication,
+  kVisible,
+  kQuit,
+  kOpen,
+  kSelectionSets,
+  kExport,
+  kClose,
+  kAdd,
+  kSelect,
+};
+
+constexpr std::array kApplicationMembers = {
+    Member{L"WindowState", kWindowState, MemberKind::Property},
+    Member{L"Documents", kDocuments, MemberKind::ReadOnlyProperty},
+    Member{L"Application", kApplication, MemberKind::ReadOnlyProperty},
+    Member{L"Visible", kVisible, MemberKind::Property},
+    Member{L"Quit", kQuit, MemberKind::Method, 0, 0},
+};
+
+// Open(Name, [ReadOnly], [Password]).
+constexpr std::array kDocumentsMembers = {
+    Member{L"Open", kOpen, MemberKind::Method, 1, 3},
+};
+
+// Export(FileName, Extension, SelectionSet); Close([SaveChanges], [FileName]).
+constexpr std::array kDocumentMembers = {
+    Member{L"SelectionSets", kSelectionSets, MemberKind::ReadOnlyProperty},
+    Member{L"Export", kExport, MemberKind::Method, 3, 3},
+    Member{L"Close", kClose, MemberKind::Method, 0, 2},
+};
+
+constexpr std::array kSelectionSetsMembers = {
+    Member{L"add", kAdd, MemberKind::Method, 1, 1},
+};
+
+// Select(Mode, [Point1], [Point2], [FilterType], [FilterData]).
+constexpr std::array kSelectionSetMembers = {
+    Member{L"Select", kSelect, MemberKind::Method, 1, 5},
+};
+
+constexpr long kSelectAll = 5;  // acSelectionSetAll
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+std::wstring FileNameOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+  const auto cannotOpen = [&](HRESULT code, const std::wstring& why) {
+    return AutomationError{code, L"Cannot open the drawing " + Quoted(path) + L": " + why};
+  };
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) {
+      throw cannotOpen(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), L"the file does not exist.");
+    }
+    throw cannotOpen(HRESULT_FROM_WIN32(error), SystemText(error));
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    throw cannotOpen(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), L"it is a folder, not a drawing.");
+  }
+  win32::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    throw cannotOpen(HRESULT_FROM_WIN32(error), SystemText(error));
+  }
+  std::string content;
+  char buffer[65536];
+  DWORD read = 0;
+  while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) content.append(buffer, read);
+  return content;
+}
+
+}  // namespace
+
+// Application
+
+Application::Application() { Log(L"Application created"); }
+
+std::span<const Member> Application::Members() const { return kApplicationMembers; }
+
+void Application::Get(const Member& member, VARIANT& result) {
+  switch (member.id) {
+    case kWindowState:
+      result.vt = VT_I4;
+      result.lVal = windowState_;
+      return;
+    case kVisible:
+      result.vt = VT_BOOL;
+      result.boolVal = visible_ ? VARIANT_TRUE : VARIANT_FALSE;
+      return;
+    case kDocuments:
+      if (!documents_) documents_.reset(new Documents());
+      ReturnObject(result, documents_.get());
+      return;
+    case kApplication:
+      ReturnObject(result, this);
+      return;
+    default:
+      DispatchObject::Get(member, result);
+  }
+}
+
+void Application::Put(const Member& member, const Arguments& value) {
+  switch (member.id) {
+    case kWindowState: {
+      const long state = value.Integer(0);
+      // acNorm 1, acMin 2, acMax 3.
+      if (state < 1 || state > 3) {
+        throw AutomationError{E_INVALIDARG, L"Invalid window state " + std::to_wstring(state) + L"."};
+      }
+      windowState_ = state;
+      return;
+    }
+    case kVisible:
+      visible_ = value.Boolean(0);
+      return;
+    default:
+      DispatchObject::Put(member, value);
+  }
+}
+
+void Application::Call(const Member& member, const Arguments& arguments, VARIANT& result) {
+  if (member.id != kQuit) {
+    DispatchObject::Call(member, arguments, result);
+    return;
+  }
+  // The reply to Quit still leaves: the main loop ends after this call.
+  lifetime::RequestExit();
+}
+
+// Documents
+
+std::span<const Member> Documents::Members() const { return kDocumentsMembers; }
+
+void Documents::Call(const Member& member, const Arguments& arguments, VARIANT& result) {
+  if (member.id != kOpen) {
+    DispatchObject::Call(member, arguments, result);
+    return;
+  }
+  const std::wstring path = arguments.Text(0);
+  if (!config().failOpen.empty() && EqualsIgnoringCase(path, config().failOpen)) {
+    throw AutomationError{E_FAIL, L"Cannot open the drawing " + Quoted(path) +
+                                      L": the stand-in was told to fail here (FailOpen)."};
+  }
+  const std::string content = ReadWholeFile(path);
+  std::optional<Drawing> drawing;
+  if (LooksLikeDxf(content)) {
+    DxfResult read = ReadDxf(content);
+    if (!read.drawing) {
+      std::wstring message;
+      for (char c : read.error.message) message += static_cast<wchar_t>(static_cast<unsigned char>(c));
+      throw AutomationError{E_FAIL, L"Cannot open the drawing " + Quoted(path) + L": not a valid DXF file (line " +
+                                        std::to_wstring(read.error.line) + L": " + message + L")."};
+    }
+    drawing = std::move(read.drawing);
+  }
+  auto* document = new Document(path, std::move(drawing));
+  ReturnObject(result, document);
+  document->Release();
+}
+
+// Document
+
+Document::Document(std::wstring path, std::optional<Drawing> drawing)
+    : path_(std::move(path)), drawing_(std::move(drawing)) {}
+
+std::span<const Member> Document::Members() const { return kDocumentMembers; }
+
+void Document::RequireOpen() const {
+  if (closed_) throw AutomationError{E_FAIL, L"The drawing " + Quoted(path_) + L" has been closed."};
+}
+
+void Document::Get(const Member& member, VARIANT& result) {
+  if (member.id != kSelectionSets) {
+    DispatchObject::Get(member, result);
+    return;
+  }
+  RequireOpen();
+  if (!selectionSets_) selectionSets_.reset(new SelectionSets());
+  ReturnObject(result, selectionSets_.get());
+}
+
+void Document::Call(const Member& member, const Arguments& arguments, VARIANT& result) {
+  switch (member.id) {
+    case kExport:
+      Export(arguments);
+      return;
+    case kClose:
+      RequireOpen();
+      closed_ = true;
+      return;
+    default:
+      DispatchObject::Call(member, arguments, result);
+  }
+}
+
+void Document::Export(const Arguments& arguments) {
+  RequireOpen();
+  const std::wstring stem = arguments.Text(0);
+  const std::wstring format = arguments.Text(1);
+  if (!EqualsIgnoringCase(format, L"BMP")) {
+    throw AutomationError{E_INVALIDARG,
+                          L"Export format " + Quoted(format) + L" is not supported; the stand-in writes BMP only."};
+  }
+  DispatchObject* object = DispatchObject::FromUnknown(arguments.Object(2));
+  if (!object || object->Kind() != L"SelectionSet") {
+    throw AutomationError{E_INVALIDARG, L"The third argument of Export is not a selection set."};
+  }
+  const auto* selection = static_cast<SelectionSet*>(object);
+  if (!selection->selected()) {
+    throw AutomationError{E_FAIL, L"The selection set " + Quoted(selection->name()) + L" is empty."};
+  }
+  if (config().exportWithoutFile) return;
+  // The extension is appended whatever the case of the drawing's own.
+  WriteExportBitmap(drawing_, FileNameOf(path_), stem + L".bmp");
+}
+
+// SelectionSets
+
+std::span<const Member> SelectionSets::Members() const { return kSelectionSetsMembers; }
+
+void SelectionSets::Call(const Member& member, const Arguments& arguments, VARIANT& result) {
+  if (member.id != kAdd) {
+    DispatchObject::Call(member, arguments, result);
+    return;
+  }
+  const std::wstring name = arguments.Text(0);
+  if (name.empty()) throw AutomationError{E_INVALIDARG, L"A selection set needs a name."};
+  auto* set = new SelectionSet(name);
+  ReturnObject(result, set);
+  set->Release();
+}
+
+// SelectionSet
+
+std::span<const Member> SelectionSet::Members() const { return kSelectionSetMembers; }
+
+void SelectionSet::Call(const Member& member, const Arguments& arguments, VARIANT& result) {
+  if (member.id != kSelect) {
+    DispatchObject::Call(member, arguments, result);
+    return;
+  }
+  const long mode = arguments.Integer(0);
+  if (mode == kSelectAll) {
+    selected_ = true;
+    return;
+  }
+  if (mode >= 0 && mode < kSelectAll) {
+    throw AutomationError{E_NOTIMPL, L"Selection mode " + std::to_wstring(mode) +
+                                         L" is not supported by the stand-in; only 5 (all) is."};
+  }
+  throw AutomationError{E_INVALIDARG, L"Invalid selection mode " + std::to_wstring(mode) + L"."};
+}
+
+}  // namespace pellacore::standin

@@ -1,0 +1,16 @@
+#include "tools/standin-autocad/automation_error.h"
+
+namespace pellacore::standin {
+
+std::wstring SystemText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+      reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length && buffer ? std::wstring(buffer, length) : L"error " + std::to_wstring(code);
+  if (buffer) ::LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+  return text;
+}
+
+}  // namespace pellacore::standin

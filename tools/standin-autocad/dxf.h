@@ -1,0 +1,81 @@
+#pragma once
+// A small reader of ASCII DXF: just the entities of the ENTITIES section that
+// the stand-in draws. Portable (no Windows headers) so it is tested natively
+// and under Wine alike.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace pellacore::standin {
+
+struct Point {
+  double x = 0;
+  double y = 0;
+};
+
+struct Line {
+  Point from;
+  Point to;
+};
+
+struct Circle {
+  Point center;
+  double radius = 0;
+};
+
+// Drawn counter-clockwise from the start angle to the end angle (degrees).
+struct Arc {
+  Point center;
+  double radius = 0;
+  double startDegrees = 0;
+  double endDegrees = 0;
+};
+
+// LWPOLYLINE and POLYLINE/VERTEX. Bulges are drawn as straight segments.
+struct Polyline {
+  std::vector<Point> points;
+  bool closed = false;
+};
+
+// TEXT and MTEXT. `text` is the plain text (MTEXT formatting removed, "\n"
+// between paragraphs), in the file's own bytes (UTF-8 or the ANSI code page).
+struct Text {
+  Point at;
+  double height = 0;
+  double rotationDegrees = 0;
+  std::string text;
+  // MTEXT places its first line's top at `at`; TEXT its baseline.
+  bool topAligned = false;
+};
+
+using Entity = std::variant<Line, Circle, Arc, Polyline, Text>;
+
+struct Drawing {
+  std::vector<Entity> entities;
+};
+
+// Whether the content is ASCII DXF: its first group (after comments) opens a
+// section. Decided by content, since drawings may be DXF files named .dwg.
+bool LooksLikeDxf(std::string_view content);
+
+struct DxfError {
+  int line = 0;  // 1-based line of the file where reading stopped
+  std::string message;
+};
+
+// Reads the drawable entities; unknown entities and sections are skipped.
+// Fails on a file that is not a sequence of group-code/value pairs.
+struct DxfResult {
+  std::optional<Drawing> drawing;
+  DxfError error;
+};
+DxfResult ReadDxf(std::string_view content);
+
+// MTEXT's inline formatting removed: "\P" becomes a line break, font and
+// size switches and braces go, "\U+XXXX" becomes UTF-8.
+std::string PlainMtext(std::string_view formatted);
+
+}  // namespace pellacore::standin

@@ -1,0 +1,17 @@
+#pragma once
+// What Export writes: a 24-bit BMP of 1100 x 850 pixels, black on white.
+// A DXF drawing shows its entities fitted to the page; any other file a
+// framed page that names the drawing.
+
+#include <optional>
+#include <string>
+
+#include "tools/standin-autocad/dxf.h"
+
+namespace pellacore::standin {
+
+// Throws AutomationError when the file cannot be written.
+void WriteExportBitmap(const std::optional<Drawing>& drawing, const std::wstring& drawingName,
+                       const std::wstring& bitmapPath);
+
+}  // namespace pellacore::standin

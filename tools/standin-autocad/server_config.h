@@ -1,0 +1,28 @@
+#pragma once
+// The stand-in's switches, read afresh at every call from HKCU
+// "Software\Pellacore\Stand-ins\AutoCAD" (REG_SZ values; absent means off).
+// A COM-launched server does not inherit its client's environment on
+// Windows, so the registry is where a test sets them.
+
+#include <string>
+#include <string_view>
+
+namespace pellacore::standin {
+
+inline constexpr wchar_t kConfigKey[] = L"Software\\Pellacore\\Stand-ins\\AutoCAD";
+
+struct Config {
+  std::wstring logFile;            // "LogFile"
+  bool failCreate = false;         // "FailCreate" = "1"
+  std::wstring failOpen;           // "FailOpen" = a drawing path
+  bool exportWithoutFile = false;  // "ExportWithoutFile" = "1"
+  std::wstring crashIn;            // "CrashIn" = a member name
+  long rejectCalls = 0;            // "RejectCalls" = N
+  bool deferExceptionInfo = false; // "DeferExceptionInfo" = "1"
+};
+
+Config ReadConfig();
+
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b);
+
+}  // namespace pellacore::standin
