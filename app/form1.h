@@ -9,23 +9,29 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "joblist/job_list.h"
+#include "platform/printing.h"
 
 namespace pellacore {
 
+class Automation;
+class Clock;
 class CodePage;
 class EventPump;
 class FileDialogs;
 class FileSystem;
 class FolderPicker;
+class GuardedProcedure;
 class InputBox;
 class JobListView;
 class MainWindow;
 class MessageBoxes;
+class Registry;
 class PrerequisiteChecks;
 class SampleList;
 class SettingsStore;
@@ -48,6 +54,10 @@ struct Form1Ports {
   FolderPicker& folderPicker;
   InputBox& inputBox;
   CodePage& codePage;
+  Registry& registry;
+  Printing& printing;
+  Automation& automation;
+  Clock& clock;
 };
 
 // Mouse buttons and shift states as the list's mouse and key events give them.
@@ -113,11 +123,16 @@ class Form1 {
   void Option1_Click();
   void Option2_Click();
   void Text1_Change();
+  void PushButton7_Click();
+
+  // The conversion run.
+  void PushButton2_Click();
 
   // State that other parts read or set.
   JobList& jobList() { return jobList_; }
   const JobList& jobList() const { return jobList_; }
   bool AutoCadFound() const { return autoCadFound_; }
+  bool ConversionBusy() const { return conversionBusy_; }
   int MousePointer() const { return mousePointer_; }
   void SetMousePointer(int code);
   const std::wstring& applicationTitle() const { return applicationTitle_; }
@@ -146,6 +161,15 @@ class Form1 {
   void PointerOverButton();
 
   bool Busy() const;
+  // The run's checks before it starts; false when it is refused.
+  bool ConversionMayStart(GuardedProcedure& guard);
+  // Makes the PDF printer current; answers whether it did.
+  bool SelectPdfPrinter(GuardedProcedure& guard);
+  // Converts entry `index`; answers whether a bitmap was sent to the printer.
+  bool ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPrinterCurrent);
+  std::wstring OutputPathFor(GuardedProcedure& guard, const std::wstring& source,
+                             const std::wstring& baseName);
+  bool PrintBitmap(GuardedProcedure& guard, const std::wstring& bitmap);
   void RemoveSelectedEntry();
   void CarryDraggedEntryTo(std::size_t hover);
 
@@ -155,6 +179,9 @@ class Form1 {
 
   JobList jobList_;
   bool autoCadFound_ = false;
+  bool conversionBusy_ = false;
+  // The picture box the run loads each exported bitmap into before printing.
+  std::unique_ptr<Picture> creatorPicture_;
   int mousePointer_ = 0;
 
   // The controls' state at design: Option1 selected, Frame3 enabled.

@@ -72,8 +72,8 @@ void Form1::Form_Load() {
     guard.Run(146, [&] { SetFrame3Enabled(false); });
   }
 
-  guard.Run(148, [&] { autoCadFound_ = ports_.checks.AutoCadAvailable(); });
-  guard.Run(150, [&] { ports_.checks.PdfPrinterInstalled(); });
+  guard.Run(148, [&] { autoCadFound_ = ports_.checks.AutoCadAvailable(applicationTitle_); });
+  guard.Run(150, [&] { ports_.checks.PdfPrinterInstalled(applicationTitle_); });
 }
 
 void Form1::Form_Unload() { ports_.window.EndProgram(); }

@@ -2,10 +2,18 @@
 
 #include "app/form1.h"
 #include "app/settings.h"
+#include "platform/folder_picker.h"
 #include "platform/main_window.h"
 #include "platform/settings_store.h"
+#include "util/guarded.h"
 
 namespace pellacore {
+namespace {
+
+constexpr wchar_t kPushButton7[] = L"in Corvanta2021/08/31.Form1.PushButton7_Click ";
+constexpr wchar_t kFolderPrompt[] = L"Please select folder:";
+
+}  // namespace
 
 void Form1::SetText1(const std::wstring& text) {
   if (text == text1_) return;
@@ -55,6 +63,24 @@ void Form1::SaveOptions() {
 void Form1::SetFrame3Enabled(bool enabled) {
   frame3Enabled_ = enabled;
   ports_.window.EnableFrame3(enabled);
+}
+
+// The browse button of the folder text: the picker opens on the folder last
+// chosen with it, not on the text, which may be typed.
+void Form1::PushButton7_Click() {
+  GuardedProcedure guard(ports_.boxes, kPushButton7);
+  std::wstring chosen;
+  guard.Run(100, [&] {
+    chosen = ports_.folderPicker.Browse(kFolderPrompt,
+                                        ReadSetting(ports_.settings, setting_key::kLastFolderDot, L""));
+  });
+  if (guard.Test(102, [&] { return chosen.empty(); })) return;
+  guard.Run(104, [&] { ports_.settings.Write(setting_key::kLastFolderDot, chosen); });
+  if (!guard.Test(104, [&] { return chosen.ends_with(L'\\'); })) {
+    guard.Run(106, [&] { SetText1(chosen + L"\\"); });
+  } else {
+    guard.Run(108, [&] { SetText1(chosen); });
+  }
 }
 
 }  // namespace pellacore

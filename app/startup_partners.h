@@ -20,10 +20,11 @@ class SampleList {
 class PrerequisiteChecks {
  public:
   virtual ~PrerequisiteChecks() = default;
-  // Whether AutoCAD's automation server can be started; tells the user when not.
-  virtual bool AutoCadAvailable() = 0;
+  // Whether AutoCAD's automation server can be started; tells the user when
+  // not, in a box captioned `title`.
+  virtual bool AutoCadAvailable(const std::wstring& title) = 0;
   // Tells the user when the virtual PDF printer is not installed.
-  virtual void PdfPrinterInstalled() = 0;
+  virtual void PdfPrinterInstalled(const std::wstring& title) = 0;
 };
 
 }  // namespace pellacore

@@ -19,10 +19,10 @@
 namespace {
 
 using namespace pellacore;
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
+double SecondsSince(SteadyClock::time_point start) {
+  return std::chrono::duration<double>(SteadyClock::now() - start).count();
 }
 
 // The least work: list every folder once, open each matching file once.
@@ -60,25 +60,25 @@ class TimedFileSystem : public FileSystem {
 
   std::int64_t LastWriteTime(const std::wstring& path) override { return real_.LastWriteTime(path); }
   std::uint32_t Attributes(const std::wstring& path) override {
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     const std::uint32_t value = real_.Attributes(path);
     attributes += SecondsSince(start);
     return value;
   }
   std::vector<FoundEntry> FindEntries(const std::wstring& pattern) override {
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     auto found = real_.FindEntries(pattern);
     enumeration += SecondsSince(start);
     return found;
   }
   std::vector<std::wstring> SubFolderNames(const std::wstring& folder) override {
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     auto names = real_.SubFolderNames(folder);
     enumeration += SecondsSince(start);
     return names;
   }
   bool CanOpenFile(const std::wstring& path) override {
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     const bool opened = real_.CanOpenFile(path);
     openTest += SecondsSince(start);
     ++opens;
@@ -97,7 +97,7 @@ class CountingPump : public EventPump {
   std::size_t yields = 0;
   double seconds = 0;
   void HandlePending() override {
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     real_.HandlePending();
     seconds += SecondsSince(start);
     ++yields;
@@ -118,7 +118,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("Folder scan of %ls for *.dwg\n", tree.c_str());
 
   std::size_t warm = MinimalScan(tree, L".dwg");  // the tree is warm for both
-  auto start = Clock::now();
+  auto start = SteadyClock::now();
   const std::size_t minimalMatches = MinimalScan(tree, L".dwg");
   const double minimal = SecondsSince(start);
 
@@ -132,7 +132,7 @@ int wmain(int argc, wchar_t** argv) {
   CountingPump pump(application.pump());
   JobList& list = application.form().jobList();
 
-  start = Clock::now();
+  start = SteadyClock::now();
   AddFolderTreeFiles({fs, pump, boxes, codePage}, list, tree, L"*.dwg");
   application.pump().HandlePending();
   const double ours = SecondsSince(start);

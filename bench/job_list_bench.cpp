@@ -18,10 +18,10 @@
 namespace {
 
 using namespace pellacore;
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
+double SecondsSince(SteadyClock::time_point start) {
+  return std::chrono::duration<double>(SteadyClock::now() - start).count();
 }
 
 // Paths like the ones a folder scan adds: 40 to 60 characters.
@@ -56,7 +56,7 @@ struct RealWindow {
 
   // Appends the entries and lets the window show them.
   double Append(const std::vector<std::wstring>& paths) {
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     for (const std::wstring& path : paths) form.jobList().Add(path);
     application.pump().HandlePending();
     ::UpdateWindow(application.window().handle());
@@ -80,7 +80,7 @@ struct OrdinaryList {
   ~OrdinaryList() { ::DestroyWindow(parent); }
 
   double Append(const std::vector<std::wstring>& paths, bool redrawOff = false) {
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     if (redrawOff) ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (std::size_t i = 0; i < paths.size(); ++i) {
       LVITEMW item{};
@@ -140,10 +140,10 @@ int main() {
     Report("", ours, "ordinary, painting (500 timed, x200)", ordinaryPainting);
 
     const std::wstring missing = L"C:\\Projects\\Missing.dwg";
-    auto start = Clock::now();
+    auto start = SteadyClock::now();
     const bool foundOurs = IsInJobList(real.form.jobList(), missing);
     const double oursScan = SecondsSince(start);
-    start = Clock::now();
+    start = SteadyClock::now();
     const bool foundOrdinary = quiet.Contains(missing);
     Report("IsInJobList, 100,000 entries, no match", oursScan, "ordinary, item texts read back",
            SecondsSince(start));

@@ -61,8 +61,9 @@ class AutomationObject {
   virtual ~AutomationObject() = default;
   // Sets a property.
   virtual void Put(std::wstring_view member, const AutomationArgument& value) = 0;
-  // Reads a property that holds an object.
-  virtual std::unique_ptr<AutomationObject> GetObject(std::wstring_view member) = 0;
+  // Reads a property that holds an object. (Not "GetObject": windows.h
+  // makes that name a macro.)
+  virtual std::unique_ptr<AutomationObject> GetProperty(std::wstring_view member) = 0;
   // Calls a method that answers an object.
   virtual std::unique_ptr<AutomationObject> CallForObject(std::wstring_view member,
                                                           const AutomationArguments& arguments) = 0;

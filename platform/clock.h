@@ -13,6 +13,8 @@ class Clock {
   // Returns when an event arrives for the program or `milliseconds` have
   // passed, whichever is first; handles no event itself.
   virtual void WaitForEvents(int milliseconds) = 0;
+  // Returns after `milliseconds`, events or not.
+  virtual void Sleep(int milliseconds) = 0;
 };
 
 }  // namespace pellacore

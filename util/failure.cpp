@@ -6,7 +6,7 @@
 namespace pellacore {
 namespace {
 
-constexpr std::array<std::pair<long, const wchar_t*>, 14> kDescriptions{{
+constexpr std::array<std::pair<long, const wchar_t*>, 15> kDescriptions{{
     {failure_number::kInvalidArgument, L"Invalid procedure call or argument"},
     {failure_number::kOverflow, L"Overflow"},
     {failure_number::kOutOfMemory, L"Out of memory"},
@@ -20,6 +20,7 @@ constexpr std::array<std::pair<long, const wchar_t*>, 14> kDescriptions{{
     {failure_number::kDiskNotReady, L"Disk not ready"},
     {failure_number::kPathFileAccess, L"Path/File access error"},
     {failure_number::kPathNotFound, L"Path not found"},
+    {failure_number::kObjectNotSet, L"Object variable or With block variable not set"},
     {failure_number::kBufferTooSmall, L"The buffer for the selected file names is too small"},
 }};
 

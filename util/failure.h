@@ -24,6 +24,7 @@ inline constexpr long kPermissionDenied = 70; // "Permission denied"
 inline constexpr long kDiskNotReady = 71;     // "Disk not ready"
 inline constexpr long kPathFileAccess = 75;   // "Path/File access error"
 inline constexpr long kPathNotFound = 76;     // "Path not found"
+inline constexpr long kObjectNotSet = 91;     // "Object variable or With block variable not set"
 inline constexpr long kBufferTooSmall = 20476;  // file dialog: the name buffer is too small
 }  // namespace failure_number
 

@@ -8,11 +8,15 @@
 #include <string>
 
 #include "app/form1.h"
+#include "convert/prerequisite_checks.h"
+#include "convert/retrying_automation.h"
 #include "joblist/sample_drawings.h"
+#include "win32/com_message_filter.h"
 #include "win32/main_window.h"
 #include "win32/ole_session.h"
 #include "win32/skin_component.h"
-#include "win32/startup_placeholders.h"
+#include "win32/win32_automation.h"
+#include "win32/win32_clock.h"
 #include "win32/win32_code_page.h"
 #include "win32/win32_event_pump.h"
 #include "win32/win32_file_dialogs.h"
@@ -20,6 +24,8 @@
 #include "win32/win32_folder_picker.h"
 #include "win32/win32_input_box.h"
 #include "win32/win32_message_boxes.h"
+#include "win32/win32_printing.h"
+#include "win32/win32_registry.h"
 #include "win32/win32_shell.h"
 #include "win32/win32_special_folders.h"
 
@@ -32,7 +38,8 @@ class Application {
       : samples_({settings, boxes_, shell_, {fs_, pump_, boxes_, codePage_}}, programFolder),
         window_(instance),
         form_({window_, window_, settings, fs_, folders_, boxes_, pump_, skin_, samples_, checks_,
-               fileDialogs_, folderPicker_, inputBox_, codePage_},
+               fileDialogs_, folderPicker_, inputBox_, codePage_, registry_, printing_, automation_,
+               clock_},
               programFolder) {}
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
@@ -58,6 +65,8 @@ class Application {
 
  private:
   OleSession ole_;
+  // A busy AutoCAD's refusals are retried by COM itself on Windows.
+  MessageFilterRegistration messageFilter_;
   Win32FileSystem fs_;
   Win32SpecialFolders folders_;
   Win32MessageBoxes boxes_;
@@ -68,8 +77,13 @@ class Application {
   Win32InputBox inputBox_;
   Win32Shell shell_;
   Win32CodePage codePage_;
+  Win32Registry registry_;
+  Win32Printing printing_;
+  Win32Clock clock_;
+  Win32Automation com_;
+  RetryingAutomation automation_{com_, clock_};
   SampleDrawings samples_;
-  NoPrerequisiteChecks checks_;
+  PartnerChecks checks_{{automation_, printing_, boxes_}};
   Win32MainWindow window_;
   Form1 form_;
 };

@@ -72,11 +72,17 @@ void Win32MainWindow::OnCommand(ControlId id, WORD code) {
     case ControlId::kPushButton1:
       if (code == BN_CLICKED) Forward([&] { form_->PushButton1_Click(); });
       break;
+    case ControlId::kPushButton2:
+      if (code == BN_CLICKED) Forward([&] { form_->PushButton2_Click(); });
+      break;
     case ControlId::kPushButton3:
       if (code == BN_CLICKED) Forward([&] { form_->PushButton3_Click(); });
       break;
     case ControlId::kPushButton4:
       if (code == BN_CLICKED) Forward([&] { form_->PushButton4_Click(); });
+      break;
+    case ControlId::kPushButton7:
+      if (code == BN_CLICKED) Forward([&] { form_->PushButton7_Click(); });
       break;
     case ControlId::kPushButton8:
       if (code == BN_CLICKED) Forward([&] { form_->PushButton8_Click(); });

@@ -1,9 +1,6 @@
 #include <windows.h>
 
 #include <oleauto.h>
-// Before the port's header: GDI's GetObject macro would rename the port's
-// member here and nowhere else.
-#undef GetObject
 
 #include <string>
 #include <vector>
@@ -22,7 +19,7 @@ class Win32AutomationObject : public AutomationObject {
   explicit Win32AutomationObject(ComPtr<IDispatch> dispatch) : dispatch_(std::move(dispatch)) {}
 
   void Put(std::wstring_view member, const AutomationArgument& value) override;
-  std::unique_ptr<AutomationObject> GetObject(std::wstring_view member) override;
+  std::unique_ptr<AutomationObject> GetProperty(std::wstring_view member) override;
   std::unique_ptr<AutomationObject> CallForObject(std::wstring_view member,
                                                   const AutomationArguments& arguments) override;
   void Call(std::wstring_view member, const AutomationArguments& arguments) override;
@@ -150,7 +147,7 @@ void Win32AutomationObject::Put(std::wstring_view member, const AutomationArgume
   Invoke(dispatch_.get(), member, DISPATCH_PROPERTYPUT, {value}, nullptr);
 }
 
-std::unique_ptr<AutomationObject> Win32AutomationObject::GetObject(std::wstring_view member) {
+std::unique_ptr<AutomationObject> Win32AutomationObject::GetProperty(std::wstring_view member) {
   UniqueVariant result;
   Invoke(dispatch_.get(), member, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, result.get());
   return ObjectOf(*result);

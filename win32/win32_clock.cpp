@@ -13,4 +13,6 @@ void Win32Clock::WaitForEvents(int milliseconds) {
   ::MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
+void Win32Clock::Sleep(int milliseconds) { ::Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
+
 }  // namespace pellacore::win32

@@ -9,6 +9,7 @@ class Win32Clock : public Clock {
  public:
   std::int64_t NowMilliseconds() override;
   void WaitForEvents(int milliseconds) override;
+  void Sleep(int milliseconds) override;
 };
 
 }  // namespace pellacore::win32

@@ -4,14 +4,18 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
+#include "tests/doubles/fake_autocad.h"
+#include "tests/doubles/fake_clock.h"
 #include "tests/doubles/fake_code_page.h"
 #include "tests/doubles/fake_main_window.h"
+#include "tests/doubles/fake_printing.h"
 #include "tests/doubles/scripted_dialogs.h"
 #include "tests/doubles/fake_special_folders.h"
 #include "tests/doubles/fake_startup_partners.h"
 #include "tests/doubles/memory_file_system.h"
 #include "tests/doubles/memory_settings_store.h"
 #include "tests/doubles/recording_message_boxes.h"
+#include "tests/doubles/recording_registry.h"
 #include "tests/doubles/scripted_event_pump.h"
 #include "util/error_report.h"
 
@@ -38,8 +42,12 @@ class Form1Test : public ::testing::Test {
   ScriptedInputBox inputBox;
   FakeCodePage codePage;
   ScriptedPrerequisiteChecks checks;
+  RecordingRegistry registry;
+  FakePrinting printing;
+  FakeAutoCad autocad{&fs};
+  FakeClock clock;
   Form1 form{{window, list, settings, fs, folders, boxes, pump, skin, samples, checks, fileDialogs,
-              folderPicker, inputBox, codePage},
+              folderPicker, inputBox, codePage, registry, printing, autocad, clock},
              kProgramFolder};
 
   // The texts of the error reports shown so far.

@@ -58,12 +58,15 @@ class ScriptedPrerequisiteChecks : public PrerequisiteChecks {
   bool autoCad = true;
   std::vector<std::wstring> calls;
   std::optional<Failure> printerFailure;
-  bool AutoCadAvailable() override {
+  std::vector<std::wstring> titles;
+  bool AutoCadAvailable(const std::wstring& title) override {
     calls.push_back(L"AutoCadAvailable");
+    titles.push_back(title);
     return autoCad;
   }
-  void PdfPrinterInstalled() override {
+  void PdfPrinterInstalled(const std::wstring& title) override {
     calls.push_back(L"PdfPrinterInstalled");
+    titles.push_back(title);
     if (printerFailure) throw *printerFailure;
   }
 };

@@ -69,8 +69,8 @@ class MemoryFileSystem : public FileSystem {
 
   std::int64_t LastWriteTime(const std::wstring& path) override {
     if (lastWriteTimeFailure) throw *lastWriteTimeFailure;
-    Find(path);
-    return 1;
+    // Adding a path again writes it anew.
+    return Find(path)->second.written;
   }
 
   std::uint32_t Attributes(const std::wstring& path) override {
@@ -170,11 +170,13 @@ class MemoryFileSystem : public FileSystem {
     std::wstring path;
     std::uint32_t attributes;
     std::size_t added;  // when it was first added: the order of listings
+    std::int64_t written = 0;  // its last write, counted across the file system
   };
   using Entries = std::map<std::wstring, Entry>;
 
   void Put(const std::wstring& path, std::uint32_t attributes) {
     auto [entry, isNew] = entries_.try_emplace(Key(path), Entry{Trimmed(path), attributes, added_});
+    entry->second.written = ++writes_;
     if (isNew) {
       ++added_;
     } else {
@@ -210,6 +212,7 @@ class MemoryFileSystem : public FileSystem {
   Entries entries_;
   std::set<std::wstring> locked_;
   std::size_t added_ = 0;
+  std::int64_t writes_ = 0;
 };
 
 }  // namespace pellacore::testing

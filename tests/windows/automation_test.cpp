@@ -4,8 +4,6 @@
 #include <windows.h>
 
 #include <oleauto.h>
-// The port's member, not GDI's GetObjectW.
-#undef GetObject
 
 #include <gtest/gtest.h>
 
@@ -47,7 +45,7 @@ std::wstring Hex(HRESULT code) {
 class NotAComObject : public AutomationObject {
  public:
   void Put(std::wstring_view, const AutomationArgument&) override {}
-  std::unique_ptr<AutomationObject> GetObject(std::wstring_view) override { return nullptr; }
+  std::unique_ptr<AutomationObject> GetProperty(std::wstring_view) override { return nullptr; }
   std::unique_ptr<AutomationObject> CallForObject(std::wstring_view, const AutomationArguments&) override {
     return nullptr;
   }
@@ -133,7 +131,7 @@ TEST_F(Win32AutomationTest, PutIsAPropertyPutOfItsNamedValue) {
 TEST_F(Win32AutomationTest, CallSendsTheArgumentsLeftToRightWithTheirTypes) {
   const auto application = RunningApplication();
   ASSERT_NE(application, nullptr);
-  const auto documents = application->GetObject(L"Documents");
+  const auto documents = application->GetProperty(L"Documents");
   log->clear();
   application->Call(L"Export", {AutomationArgument::StringByRef(L"C:\\Out\\Plan.bmp"),
                                 AutomationArgument::String(L"all"),
@@ -165,7 +163,7 @@ TEST_F(Win32AutomationTest, CallSendsTheArgumentsLeftToRightWithTheirTypes) {
 TEST_F(Win32AutomationTest, ObjectsAnsweredAsDispatchOrUnknownAreUsable) {
   const auto application = RunningApplication();
   ASSERT_NE(application, nullptr);
-  const auto documents = application->GetObject(L"Documents");
+  const auto documents = application->GetProperty(L"Documents");
   ASSERT_NE(documents, nullptr);
   EXPECT_EQ(log->back().flags, DISPATCH_PROPERTYGET | DISPATCH_METHOD);
   const auto drawing = documents->CallForObject(L"Open", {AutomationArgument::String(L"C:\\Plan.dwg")});
@@ -176,7 +174,7 @@ TEST_F(Win32AutomationTest, ObjectsAnsweredAsDispatchOrUnknownAreUsable) {
   EXPECT_EQ(log->back().object, L"Drawing");
   EXPECT_EQ(log->back().member, L"Close");
 
-  const Failure notAnObject = FailureOf([&] { application->GetObject(L"Count"); });
+  const Failure notAnObject = FailureOf([&] { application->GetProperty(L"Count"); });
   EXPECT_EQ(notAnObject.number(), 424);
   EXPECT_EQ(notAnObject.description(), L"Object required");
 }

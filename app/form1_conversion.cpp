@@ -1,0 +1,193 @@
+// Form1's conversion run: every entry of the job list, top to bottom, handed
+// to the PDF printer's key, exported as a bitmap through AutoCAD, printed and
+// the bitmap deleted.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "convert/drawing_export.h"
+#include "convert/output_names.h"
+#include "convert/pdf_wait.h"
+#include "convert/prerequisite_checks.h"
+#include "convert/printer_handoff.h"
+#include "platform/event_pump.h"
+#include "platform/main_window.h"
+#include "platform/message_boxes.h"
+#include "platform/printing.h"
+#include "platform/registry.h"
+#include "util/failure.h"
+#include "util/files.h"
+#include "util/guarded.h"
+#include "util/paths.h"
+
+namespace pellacore {
+namespace {
+
+constexpr wchar_t kPushButton2[] = L"in Corvanta2021/08/31.Form1.PushButton2_Click ";
+
+const std::wstring kNoAutoCad =
+    L"A valid version of AutoCAD was not found on this computer. You need to have it installed "
+    L"to use this software.\r\n\r\n"
+    L"Note: You must install a version of AutoCAD that supports VBA. VBA is not supported in "
+    L"AutoCAD LT for example.";
+constexpr wchar_t kNoFiles[] = L"No files added.";
+constexpr wchar_t kNoFolder[] = L"Folder does not exist. Please select another folder.";
+constexpr wchar_t kDone[] = L"Done.";
+constexpr wchar_t kIdleProgressText[] = L"Progress Bar";
+
+}  // namespace
+
+void Form1::PushButton2_Click() {
+  GuardedProcedure guard(ports_.boxes, kPushButton2);
+  // A click while a run pumps events: the run in progress goes on alone.
+  if (guard.Test(100, [&] { return conversionBusy_; })) return;
+  guard.Run(102, [&] { conversionBusy_ = true; });
+
+  if (ConversionMayStart(guard)) {
+    guard.Run(110, [] {});  // the window's coordinate unit: nothing depends on it
+    const bool pdfPrinterCurrent = SelectPdfPrinter(guard);
+
+    std::size_t bound = 0;
+    guard.Run(118, [&] { bound = jobList_.Count(); });
+    bool printedAny = false;
+    for (std::size_t i = 1; i <= bound; ++i) {
+      guard.Run(120, [&] { ports_.pump.HandlePending(); });
+      guard.Run(122, [&] { SetMousePointer(pointer_code::kHourglass); });
+      // Entries taken out while the events ran: the run ends with the list.
+      if (i > jobList_.Count()) break;
+      if (ConvertEntry(guard, i, pdfPrinterCurrent)) printedAny = true;
+      guard.Run(190, [] {});
+    }
+
+    guard.Run(192, [&] { SetMousePointer(pointer_code::kDefault); });
+    guard.Run(194, [&] { ports_.window.ShowProgress(0); });
+    guard.Run(196, [&] { ports_.window.ShowProgressText(kIdleProgressText); });
+    if (guard.Test(198, [&] { return printedAny; })) {
+      ports_.boxes.Show(kDone, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
+    }
+    guard.Run(200, [] {});
+  }
+  guard.Run(208, [&] { conversionBusy_ = false; });
+}
+
+bool Form1::ConversionMayStart(GuardedProcedure& guard) {
+  if (!guard.Test(104, [&] { return autoCadFound_; })) {
+    guard.Run(206, [&] {
+      ports_.boxes.Show(kNoAutoCad, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
+    });
+    return false;
+  }
+  if (!guard.Test(106, [&] { return !jobList_.Empty(); })) {
+    guard.Run(204, [&] {
+      ports_.boxes.Show(kNoFiles, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
+    });
+    return false;
+  }
+  // The folder as typed, once per run; it matters only when results go there.
+  if (!guard.Test(108, [&] { return IsFolder(ports_.fs, text1_) || option2_; })) {
+    guard.Run(202, [&] {
+      ports_.boxes.Show(kNoFolder, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
+    });
+    return false;
+  }
+  return true;
+}
+
+bool Form1::SelectPdfPrinter(GuardedProcedure& guard) {
+  std::wstring printerName;
+  guard.Run(112, [&] { printerName = kPdfPrinterName; });
+  std::vector<std::wstring> printers;
+  guard.Run(114, [&] { printers = ports_.printing.PrinterNames(); });
+  for (const std::wstring& name : printers) {
+    bool made = false;
+    guard.Run(116, [&] {
+      if (name != printerName) return;
+      ports_.printing.SetCurrentPrinter(name);
+      made = true;
+    });
+    if (made) return true;
+  }
+  // No match: the pages go to whatever printer is current.
+  return false;
+}
+
+bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPrinterCurrent) {
+  guard.Run(124, [&] {
+    ports_.window.ShowProgress(static_cast<double>(index) / static_cast<double>(jobList_.Count()) * 100);
+  });
+  std::wstring source;
+  guard.Run(126, [&] { source = jobList_.Text(index); });
+  guard.Run(128, [&] { ports_.window.ShowProgressText(L"Processing: " + FileNameOfPath(source)); });
+  guard.Run(130, [&] { ports_.pump.HandlePending(); });
+
+  // The PDF's name: the file name with its last extension replaced.
+  std::wstring baseName;
+  guard.Run(146, [&] { baseName = BaseNameOf(source); });
+
+  // The hand-off: the key is open while the output path is worked out.
+  std::unique_ptr<RegistryKey> key;
+  guard.Run(148, [&] { key = OpenPrinterKey(ports_.registry); });
+  const std::wstring output = OutputPathFor(guard, source, baseName);
+  std::optional<PdfBefore> before;
+  if (pdfPrinterCurrent) before = LookBeforeHandOff(ports_.fs, output);
+  guard.Run(158, [&] { WriteOutputFile(key.get(), ports_.codePage, output); });
+  guard.Run(160, [] {});
+  guard.Run(162, [&] { WriteBypassSaveAs(key.get()); });
+  guard.Run(164, [&] { key.reset(); });
+
+  // The bitmap's stem: the path without its last extension, beside the
+  // drawing, unless a file of that name lies there already.
+  std::wstring stem;
+  guard.Run(166, [&] { stem = FreeBitmapStem(ports_.fs, BitmapStemOf(source)); });
+  guard.Run(176, [&] {
+    convertDWGtoBMP({ports_.automation, ports_.boxes}, autoCadFound_, applicationTitle_, source, stem);
+  });
+
+  // Only a bitmap this export made: the stem named nothing before it.
+  const std::wstring bitmap = stem + L".bmp";
+  if (!guard.Test(178, [&] { return !stem.empty() && FileExists(ports_.fs, bitmap); })) return false;
+  const bool ended = PrintBitmap(guard, bitmap);
+  if (ended && before) {
+    // The next drawing's path waits until the printer has taken this one's.
+    WaitForPdf({ports_.fs, ports_.pump, ports_.clock}, output, *before);
+  }
+  guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
+  return true;
+}
+
+std::wstring Form1::OutputPathFor(GuardedProcedure& guard, const std::wstring& source,
+                                  const std::wstring& baseName) {
+  std::wstring output;
+  if (guard.Test(150, [&] { return option1_; })) {
+    guard.Run(152, [&] { output = NormalizeFolderPath(text1_ + L"\\" + baseName); });
+  } else {
+    // With neither option selected the PDF goes beside the drawing too.
+    guard.Test(154, [&] { return option2_; });
+    guard.Run(156, [&] { output = NormalizeFolderPath(FolderOfPath(source) + L"\\" + baseName); });
+  }
+  return output;
+}
+
+bool Form1::PrintBitmap(GuardedProcedure& guard, const std::wstring& bitmap) {
+  guard.Run(180, [] {});
+  // The previous drawing's picture goes first: a bitmap that does not load
+  // must not print the last one again under this drawing's name.
+  guard.Run(182, [&] {
+    creatorPicture_.reset();
+    creatorPicture_ = ports_.printing.LoadPicture(bitmap);
+  });
+  guard.Run(184, [&] {
+    if (!creatorPicture_) throw StandardFailure(failure_number::kObjectNotSet);
+    ports_.printing.PaintPicture(*creatorPicture_);
+  });
+  bool ended = false;
+  guard.Run(186, [&] {
+    ports_.printing.EndDoc();
+    ended = true;
+  });
+  return ended;
+}
+
+}  // namespace pellacore

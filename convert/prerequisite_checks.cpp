@@ -1,0 +1,57 @@
+#include "convert/prerequisite_checks.h"
+
+#include <exception>
+#include <memory>
+
+#include "convert/printer_handoff.h"
+#include "platform/automation.h"
+#include "platform/message_boxes.h"
+#include "platform/printing.h"
+
+namespace pellacore {
+namespace {
+
+const std::wstring kNoAutoCad =
+    L"A valid version of AutoCAD with VBA was not found on this computer. You need to have "
+    L"AutoCAD with VBA installed to use this software.\r\n"
+    L"\r\n"
+    L"Please Google search:\r\n"
+    L"VBA and AutoCAD <your version of AutoCAD here>\r\n"
+    L"\r\n"
+    L"It is possible to install AutoCAD without VBA so you need to check carefully.";
+
+std::wstring NoPdfPrinterText() {
+  const std::wstring name = kPdfPrinterName;
+  return name + L" is not installed. Please follow these instructions:\r\n"
+         L"\r\n"
+         L"1) Go to Control Panel -> Printers and Faxes to add a local printer.\r\n"
+         L"2) Choose ''CPW2: (" + name + L")'' on Select a Printer Port dialog box, click Next.\r\n"
+         L"3) Choose a Postscript printer (e.g. HP Color LaserJet PS), click Next.\r\n"
+         L"4) Enter " + name + L" as Printer name, click Next -> Finish.";
+}
+
+}  // namespace
+
+bool IsPdfPrinter(const std::wstring& deviceName) { return deviceName == kPdfPrinterName; }
+
+bool PartnerChecks::AutoCadAvailable(const std::wstring& title) {
+  bool created = false;
+  try {
+    // Released at once: the check keeps no instance and quits none.
+    created = ports_.automation.CreateObject(kAutoCadProgId) != nullptr;
+  } catch (const std::exception&) {
+    created = false;
+  }
+  if (created) return true;
+  ports_.boxes.Show(kNoAutoCad, title, MessageButtons::kOk, MessageIcon::kNone);
+  return false;
+}
+
+void PartnerChecks::PdfPrinterInstalled(const std::wstring& title) {
+  for (const std::wstring& name : ports_.printing.PrinterNames()) {
+    if (IsPdfPrinter(name)) return;
+  }
+  ports_.boxes.Show(NoPdfPrinterText(), title, MessageButtons::kOk, MessageIcon::kNone);
+}
+
+}  // namespace pellacore

@@ -1,0 +1,388 @@
+// The conversion run as the Start button runs it, against doubles of AutoCAD,
+// the printers, the printer's key and the file system.
+
+#include <gtest/gtest.h>
+
+#include "tests/app/form1_fixture.h"
+
+namespace pellacore::testing {
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+constexpr wchar_t kRun[] = L"in Corvanta2021/08/31.Form1.PushButton2_Click ";
+const std::wstring kKey = L"Software\\Kelvandor PDF Writer";
+const std::wstring kNoAutoCad =
+    L"A valid version of AutoCAD was not found on this computer. You need to have it installed to "
+    L"use this software.\r\n\r\nNote: You must install a version of AutoCAD that supports VBA. VBA "
+    L"is not supported in AutoCAD LT for example.";
+
+class ConversionTest : public Form1Test {
+ protected:
+  ConversionTest() {
+    fs.AddFolder(kDesktop);
+    fs.AddFolder(LR"(C:\Out)");
+    fs.AddFolder(LR"(D:\Dwg)");
+    // The printer takes each job at once: the PDF appears at the key's path.
+    printing.onEndDoc = [this] {
+      const std::wstring path = OutputFile();
+      pdfsWritten.push_back(path);
+      fs.AddFile(path);
+    };
+  }
+
+  // Starts the program with the results going into `folder`, or beside each
+  // drawing when `folder` is empty.
+  void Start(const std::wstring& folder = LR"(C:\Out\)") {
+    if (folder.empty()) {
+      settings.Write(L"Option1", L"False");
+      settings.Write(L"Option2", L"True");
+    } else {
+      settings.Write(L"Location", folder);
+    }
+    form.Form_Load();
+    boxes.shown.clear();
+  }
+  void AddDrawing(const std::wstring& path) {
+    fs.AddFile(path);
+    form.jobList().Add(path);
+  }
+  std::wstring OutputFile() {
+    const std::string stored = registry.Stored(kKey, L"OutputFile");
+    return std::wstring(stored.begin(), stored.end());
+  }
+  Lines Messages() const {
+    Lines texts;
+    for (const ShownMessage& box : boxes.shown) {
+      if (box.title != kErrorReportTitle) texts.push_back(box.text);
+    }
+    return texts;
+  }
+
+  Lines pdfsWritten;
+};
+
+// A program of its own for each case of a table.
+struct FreshRun : ConversionTest {
+  void TestBody() override {}
+  using ConversionTest::AddDrawing;
+  using ConversionTest::Messages;
+  using ConversionTest::pdfsWritten;
+  using ConversionTest::Start;
+  using Form1Test::autocad;
+  using Form1Test::form;
+  using Form1Test::fs;
+  using Form1Test::printing;
+  using Form1Test::Reports;
+  using Form1Test::window;
+};
+
+TEST_F(ConversionTest, TheRefusalsComeInTheirOrderAndLeaveTheRunFree) {
+  checks.autoCad = false;
+  Start();
+  form.PushButton2_Click();  // an empty list, yet AutoCAD is told first
+  EXPECT_EQ(Messages(), Lines{kNoAutoCad});
+  EXPECT_EQ(boxes.shown[0].title, L"Pellacore");
+  EXPECT_TRUE(autocad.log.empty());
+  EXPECT_FALSE(form.ConversionBusy());
+}
+
+TEST_F(ConversionTest, AnEmptyListAndAMissingFolderAreRefused) {
+  Start(LR"(C:\Missing\)");
+  form.PushButton2_Click();
+  AddDrawing(LR"(D:\Dwg\Plan.dwg)");
+  form.PushButton2_Click();
+  EXPECT_EQ(Messages(), (Lines{L"No files added.", L"Folder does not exist. Please select another folder."}));
+  EXPECT_TRUE(printing.calls.empty());
+  EXPECT_TRUE(registry.calls.empty());
+  EXPECT_FALSE(form.ConversionBusy());
+
+  // Beside the originals, the folder text does not matter.
+  form.Option2_Selected();
+  boxes.shown.clear();
+  form.PushButton2_Click();
+  EXPECT_EQ(Messages(), Lines{L"Done."});
+  EXPECT_EQ(pdfsWritten, Lines{LR"(D:\Dwg\Plan.pdf)"});
+}
+
+TEST_F(ConversionTest, EachDrawingIsHandedOverExportedPrintedAndItsBitmapDeleted) {
+  Start(LR"(C:\Out)");
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  AddDrawing(LR"(D:\Dwg\b.dwg)");
+  AddDrawing(LR"(D:\Dwg\c.dwg)");
+  form.PushButton2_Click();
+
+  EXPECT_EQ(pdfsWritten, (Lines{LR"(C:\Out\a.pdf)", LR"(C:\Out\b.pdf)", LR"(C:\Out\c.pdf)"}));
+  EXPECT_EQ(printing.pagesPrinted, Lines(3, L"Kelvandor PDF Writer"));
+  EXPECT_EQ(printing.calls[0], L"names");
+  EXPECT_EQ(printing.calls[1], L"current Kelvandor PDF Writer");
+  EXPECT_EQ(Lines(printing.calls.begin() + 2, printing.calls.begin() + 5),
+            (Lines{LR"(load D:\Dwg\a.bmp)", LR"(paint D:\Dwg\a.bmp)", L"enddoc"}));
+  for (const wchar_t* bitmap : {LR"(D:\Dwg\a.bmp)", LR"(D:\Dwg\b.bmp)", LR"(D:\Dwg\c.bmp)"}) {
+    EXPECT_FALSE(fs.Has(bitmap)) << bitmap;
+  }
+  // One opening of the key per drawing, both values written.
+  EXPECT_EQ(Lines(registry.calls.begin(), registry.calls.begin() + 4),
+            (Lines{L"create " + kKey + L" 63", LR"(set OutputFile C:\Out\a.pdf 12)",
+                   L"set BypassSaveAs 1 1", L"close"}));
+  EXPECT_EQ(OutputFile(), LR"(C:\Out\c.pdf)");
+
+  ASSERT_EQ(window.progressValues.size(), 4u);
+  EXPECT_DOUBLE_EQ(window.progressValues[0], 100.0 / 3);
+  EXPECT_DOUBLE_EQ(window.progressValues[1], 200.0 / 3);
+  EXPECT_DOUBLE_EQ(window.progressValues[2], 100);
+  EXPECT_DOUBLE_EQ(window.progressValues[3], 0);
+  EXPECT_EQ(window.progressTexts, (Lines{L"Processing: a.dwg", L"Processing: b.dwg",
+                                         L"Processing: c.dwg", L"Progress Bar"}));
+  EXPECT_EQ(form.MousePointer(), pointer_code::kDefault);
+  EXPECT_EQ(Messages(), Lines{L"Done."});
+  EXPECT_TRUE(Reports().empty());
+  EXPECT_EQ(autocad.quits, 3);
+}
+
+TEST_F(ConversionTest, OutputPathsFollowTheFolderTextOrTheDrawingsFolder) {
+  struct Case {
+    std::wstring folder, source, pdf;
+  };
+  const Case cases[] = {
+      {LR"(C:\Out)", LR"(D:\Dwg\Plan.dwg)", LR"(C:\Out\Plan.pdf)"},
+      {LR"(C:\Out\)", LR"(D:\Dwg\Plan.dwg)", LR"(C:\Out\Plan.pdf)"},
+      {LR"(\\server\share\)", LR"(D:\Dwg\Plan.dwg)", LR"(\\server\share\Plan.pdf)"},
+      {L"", LR"(D:\Dwg\Plan.dwg)", LR"(D:\Dwg\Plan.pdf)"},
+      {L"", LR"(D:\My.Projects\Plan.rev.dwg)", LR"(D:\My.Projects\Plan.rev.pdf)"},
+      {L"", LR"(D:\Dwg\A.DWG)", LR"(D:\Dwg\A.pdf)"},
+      {L"", LR"(D:\Dwg\NoDot)", LR"(D:\Dwg\NoDot.pdf)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder + L" " + c.source);
+    FreshRun run;
+    run.fs.AddFolder(LR"(\\server\share)");
+    run.fs.AddFolder(LR"(D:\My.Projects)");
+    run.Start(c.folder);
+    run.AddDrawing(c.source);
+    run.form.PushButton2_Click();
+    EXPECT_EQ(run.pdfsWritten, Lines{c.pdf});
+    EXPECT_TRUE(run.Reports().empty());
+  }
+}
+
+TEST_F(ConversionTest, TheBitmapIsExportedBesideTheDrawingUnderItsStem) {
+  fs.AddFolder(LR"(D:\My.Projects)");
+  Start(L"");
+  AddDrawing(LR"(D:\My.Projects\Plan.rev.dwg)");
+  AddDrawing(LR"(D:\Dwg\A.DWG)");
+  AddDrawing(LR"(D:\Dwg\NoDot)");
+  form.PushButton2_Click();
+  Lines exports;
+  for (const std::wstring& line : autocad.log) {
+    if (line.starts_with(L"Document.Export")) exports.push_back(line);
+  }
+  const std::wstring tail = L", VT_BSTR BMP, VT_DISPATCH|VT_BYREF SelectionSet)";
+  EXPECT_EQ(exports, (Lines{LR"(Document.Export call (VT_BSTR|VT_BYREF D:\My.Projects\Plan.rev)" + tail,
+                            LR"(Document.Export call (VT_BSTR|VT_BYREF D:\Dwg\A)" + tail,
+                            LR"(Document.Export call (VT_BSTR|VT_BYREF D:\Dwg\NoDot)" + tail}));
+}
+
+TEST_F(ConversionTest, NeitherOptionSelectedPutsThePdfBesideTheDrawing) {
+  settings.Write(L"Option1", L"False");
+  settings.Write(L"Option2", L"False");
+  form.Form_Load();
+  boxes.shown.clear();
+  fs.AddFolder(LR"(C:\Users\User\Desktop)");
+  AddDrawing(LR"(D:\Dwg\Plan.dwg)");
+  form.PushButton2_Click();
+  EXPECT_EQ(pdfsWritten, Lines{LR"(D:\Dwg\Plan.pdf)"});
+}
+
+TEST_F(ConversionTest, AUsersBitmapBesideTheDrawingIsNeverPrintedNorDeleted) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\Plan.dwg)");
+  fs.AddFile(LR"(D:\Dwg\Plan.bmp)");  // the user's own picture
+  form.PushButton2_Click();
+  EXPECT_TRUE(fs.Has(LR"(D:\Dwg\Plan.bmp)"));
+  EXPECT_EQ(Lines(printing.calls.begin() + 2, printing.calls.end()),
+            (Lines{LR"(load D:\Dwg\Plan~1.bmp)", LR"(paint D:\Dwg\Plan~1.bmp)", L"enddoc"}));
+  EXPECT_FALSE(fs.Has(LR"(D:\Dwg\Plan~1.bmp)"));
+
+  // An export that makes no file makes no PDF, even with the user's file there.
+  autocad.exportWithoutFile = true;
+  printing.calls.clear();
+  boxes.shown.clear();
+  form.PushButton2_Click();
+  EXPECT_EQ(printing.calls, (Lines{L"names", L"current Kelvandor PDF Writer"}));
+  EXPECT_TRUE(fs.Has(LR"(D:\Dwg\Plan.bmp)"));
+  EXPECT_TRUE(boxes.shown.empty());  // nothing printed: no "Done."
+  EXPECT_DOUBLE_EQ(window.progressValues.back(), 0);
+}
+
+TEST_F(ConversionTest, TheNextPathWaitsForAPrinterThatTakesItsJobLate) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  AddDrawing(LR"(D:\Dwg\b.dwg)");
+  // The printer reads the key only at the third wait after each job.
+  int waitsLeft = -1;
+  printing.onEndDoc = [&] { waitsLeft = 3; };
+  clock.onWait = [&] {
+    if (waitsLeft > 0 && --waitsLeft == 0) {
+      pdfsWritten.push_back(OutputFile());
+      fs.AddFile(OutputFile());
+    }
+  };
+  form.PushButton2_Click();
+  EXPECT_EQ(pdfsWritten, (Lines{LR"(C:\Out\a.pdf)", LR"(C:\Out\b.pdf)"}));
+  EXPECT_EQ(clock.waits, 6);
+  EXPECT_GE(pump.yields, 6);  // the window lives while it waits
+}
+
+TEST_F(ConversionTest, AnOldPdfAtThePathDoesNotEndTheWait) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  fs.AddFile(LR"(C:\Out\a.pdf)");  // from an earlier run
+  int waitsLeft = -1;
+  printing.onEndDoc = [&] { waitsLeft = 2; };
+  clock.onWait = [&] {
+    if (waitsLeft > 0 && --waitsLeft == 0) fs.AddFile(OutputFile());
+  };
+  form.PushButton2_Click();
+  EXPECT_EQ(clock.waits, 2);
+}
+
+TEST_F(ConversionTest, APrinterThatWritesNothingIsWaitedForAMinuteAndTheRunGoesOn) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  AddDrawing(LR"(D:\Dwg\b.dwg)");
+  printing.onEndDoc = nullptr;
+  const std::int64_t start = clock.now;
+  form.PushButton2_Click();
+  EXPECT_EQ(clock.now - start, 2 * 60'000);
+  EXPECT_EQ(printing.pagesPrinted.size(), 2u);
+  EXPECT_EQ(Messages(), Lines{L"Done."});
+}
+
+TEST_F(ConversionTest, PagesForAnotherPrinterAreNotWaitedFor) {
+  printing.printers = {L"Office Laser", L"kelvandor pdf writer"};
+  printing.onEndDoc = nullptr;
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  form.PushButton2_Click();
+  EXPECT_EQ(printing.pagesPrinted, Lines{L"Office Laser"});
+  EXPECT_EQ(clock.waits, 0);
+  EXPECT_EQ(Messages(), Lines{L"Done."});
+}
+
+TEST_F(ConversionTest, AStartDuringARunDoesNothingAndOneAfterItRunsAgain) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  pump.duringYield.push_back([&] { form.PushButton2_Click(); });
+  form.PushButton2_Click();
+  EXPECT_EQ(printing.pagesPrinted.size(), 1u);
+  EXPECT_EQ(Messages(), Lines{L"Done."});
+  form.PushButton2_Click();
+  EXPECT_EQ(printing.pagesPrinted.size(), 2u);
+}
+
+TEST_F(ConversionTest, AnOptionChangedDuringTheRunAppliesToTheDrawingsThatFollow) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  AddDrawing(LR"(D:\Dwg\b.dwg)");
+  // Yields of drawing a: before it, after its text, in the bitmap's deletion.
+  pump.duringYield.push_back([] {});
+  pump.duringYield.push_back([] {});
+  pump.duringYield.push_back([&] { form.Option2_Selected(); });
+  form.PushButton2_Click();
+  EXPECT_EQ(pdfsWritten, (Lines{LR"(C:\Out\a.pdf)", LR"(D:\Dwg\b.pdf)"}));
+}
+
+TEST_F(ConversionTest, EntriesTakenOutBeforeTheRunReachesThemEndIt) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  AddDrawing(LR"(D:\Dwg\b.dwg)");
+  AddDrawing(LR"(D:\Dwg\c.dwg)");
+  // Before the hourglass shows, the first yield lets the user clear two.
+  pump.duringYield.push_back([&] {
+    form.jobList().Remove(3);
+    form.jobList().Remove(2);
+  });
+  form.PushButton2_Click();
+  EXPECT_EQ(pdfsWritten, Lines{LR"(C:\Out\a.pdf)"});
+  EXPECT_TRUE(Reports().empty());
+  EXPECT_DOUBLE_EQ(window.progressValues[0], 100);
+  EXPECT_FALSE(form.ConversionBusy());
+}
+
+TEST_F(ConversionTest, APrintingFailureIsReportedUnderItsStepAndTheRunGoesOn) {
+  const std::pair<const wchar_t*, int> steps[] = {
+      {L"names", 114}, {L"current", 116}, {L"load", 182}, {L"paint", 184}, {L"enddoc", 186}};
+  for (const auto& [operation, step] : steps) {
+    SCOPED_TRACE(operation);
+    FreshRun run;
+    run.Start();
+    run.AddDrawing(LR"(D:\Dwg\a.dwg)");
+    run.AddDrawing(LR"(D:\Dwg\b.dwg)");
+    const Failure failure(-2147024809, std::wstring(L"failed: ") + operation);
+    run.printing.failures.emplace(operation, failure);
+    run.form.PushButton2_Click();
+    const Lines reports = run.Reports();
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports[0], ErrorReportText(failure.description(), kRun, step));
+    // Both drawings were tried, their bitmaps are gone, and the run ended.
+    EXPECT_EQ(run.autocad.quits, 2);
+    EXPECT_FALSE(run.fs.Has(LR"(D:\Dwg\a.bmp)"));
+    EXPECT_FALSE(run.fs.Has(LR"(D:\Dwg\b.bmp)"));
+    EXPECT_EQ(run.Messages(), Lines{L"Done."});
+    EXPECT_DOUBLE_EQ(run.window.progressValues.back(), 0);
+    EXPECT_FALSE(run.form.ConversionBusy());
+  }
+}
+
+TEST_F(ConversionTest, ABitmapThatDoesNotLoadNeverPrintsThePreviousPicture) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  AddDrawing(LR"(D:\Dwg\b.dwg)");
+  printing.unloadable.insert(LR"(D:\Dwg\b.bmp)");
+  form.PushButton2_Click();
+  EXPECT_EQ(printing.pagesPrinted.size(), 1u);
+  EXPECT_EQ(std::count(printing.calls.begin(), printing.calls.end(), LR"(paint D:\Dwg\a.bmp)"), 1);
+  const Lines reports = Reports();
+  ASSERT_EQ(reports.size(), 3u);
+  EXPECT_EQ(reports[0], ErrorReportText(L"Invalid picture", kRun, 182));
+  EXPECT_EQ(reports[1], ErrorReportText(L"Object variable or With block variable not set", kRun, 184));
+  EXPECT_EQ(reports[2], ErrorReportText(L"Printer error", kRun, 186));
+  EXPECT_EQ(pdfsWritten, Lines{LR"(C:\Out\a.pdf)"});
+}
+
+TEST_F(ConversionTest, ExportFailuresAreTheExportsOwnAndTheRunGoesOn) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  AddDrawing(LR"(D:\Dwg\b.dwg)");
+  autocad.unopenable.insert(LR"(D:\Dwg\a.dwg)");
+  form.PushButton2_Click();
+  const Lines reports = Reports();
+  ASSERT_EQ(reports.size(), 5u);
+  EXPECT_NE(reports[0].find(L"convertDWGtoBMP"), std::wstring::npos);
+  EXPECT_EQ(pdfsWritten, Lines{LR"(C:\Out\b.pdf)"});
+  EXPECT_EQ(autocad.quits, 2);
+}
+
+TEST_F(ConversionTest, AnAutoCadGoneSinceStartUpIsToldForEachDrawing) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  AddDrawing(LR"(D:\Dwg\b.dwg)");
+  autocad.creatable = false;
+  form.PushButton2_Click();
+  EXPECT_EQ(Messages(), Lines(2, L"Error opening AutoCAD. Do you have AutoCad installed?"));
+  EXPECT_TRUE(printing.pagesPrinted.empty());
+}
+
+TEST_F(ConversionTest, ARefusedKeyIsNotReported) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  registry.refuseCreate = true;
+  printing.onEndDoc = nullptr;
+  form.PushButton2_Click();
+  EXPECT_TRUE(Reports().empty());
+  EXPECT_EQ(printing.pagesPrinted.size(), 1u);
+}
+
+}  // namespace
+}  // namespace pellacore::testing

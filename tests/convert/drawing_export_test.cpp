@@ -1,0 +1,132 @@
+#include "convert/drawing_export.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/doubles/fake_autocad.h"
+#include "tests/doubles/memory_file_system.h"
+#include "tests/doubles/recording_message_boxes.h"
+#include "util/error_report.h"
+
+namespace pellacore {
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+constexpr wchar_t kConvert[] = L"in Corvanta2021/08/31.Form1.convertDWGtoBMP ";
+const std::wstring kDrawing = LR"(D:\Dwg\Plan.DWG)";
+const std::wstring kStem = LR"(D:\Dwg\Plan)";
+
+// What the export asks of AutoCAD, in order, once it has an instance.
+Lines ExportCalls(const std::wstring& drawing, const std::wstring& stem) {
+  return {L"Application.WindowState put (VT_I2 3)",
+          L"Application.Documents get ()",
+          L"Documents.Open call (VT_BSTR|VT_BYREF " + drawing + L")",
+          L"Application.Application get ()",
+          L"Application.Visible put (VT_BOOL true)",
+          L"Document.SelectionSets get ()",
+          L"SelectionSets.add call (VT_BSTR NEWSS)",
+          L"SelectionSet.Select call (VT_I2 5)",
+          L"Document.Export call (VT_BSTR|VT_BYREF " + stem + L", VT_BSTR BMP, VT_DISPATCH|VT_BYREF SelectionSet)",
+          L"Document.Close call ()",
+          L"Application.Quit call ()"};
+}
+
+class DrawingExportTest : public ::testing::Test {
+ protected:
+  DrawingExportTest() {
+    fs.AddFolder(LR"(D:\Dwg)");
+    fs.AddFile(kDrawing);
+  }
+  void Export(bool found = true) {
+    convertDWGtoBMP({autocad, boxes}, found, L"Pellacore", kDrawing, kStem);
+  }
+  std::vector<std::wstring> Reports() const {
+    std::vector<std::wstring> texts;
+    for (const auto& box : boxes.shown) {
+      if (box.title == kErrorReportTitle) texts.push_back(box.text);
+    }
+    return texts;
+  }
+
+  testing::MemoryFileSystem fs;
+  testing::FakeAutoCad autocad{&fs};
+  testing::RecordingMessageBoxes boxes;
+};
+
+TEST_F(DrawingExportTest, StartsAnInstanceWhenNoneRunsAndMakesExactlyTheExportsCalls) {
+  Export();
+  Lines expected{L"GetActiveObject AutoCAD.Application", L"CreateObject AutoCAD.Application"};
+  for (const auto& line : ExportCalls(kDrawing, kStem)) expected.push_back(line);
+  EXPECT_EQ(autocad.log, expected);
+  EXPECT_TRUE(fs.Has(kStem + L".bmp"));
+  EXPECT_TRUE(boxes.shown.empty());  // the failed attach is not reported
+  // The document goes before the instance; the selection set last.
+  ASSERT_GE(autocad.released.size(), 3u);
+  EXPECT_EQ(Lines(autocad.released.end() - 3, autocad.released.end()),
+            (Lines{L"Document", L"Application", L"SelectionSet"}));
+}
+
+TEST_F(DrawingExportTest, UsesAndQuitsAnInstanceTheUserHasOpen) {
+  autocad.running = true;
+  Export();
+  EXPECT_EQ(autocad.attached, 1);
+  EXPECT_EQ(autocad.created, 0);
+  EXPECT_EQ(autocad.quits, 1);
+  EXPECT_EQ(autocad.MemberCalls(), ExportCalls(kDrawing, kStem));
+}
+
+TEST_F(DrawingExportTest, WithoutAutoCadFoundNothingIsCalledOrShown) {
+  Export(false);
+  EXPECT_TRUE(autocad.log.empty());
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(DrawingExportTest, NoInstanceToBeHadIsToldAndNothingElseHappens) {
+  autocad.creatable = false;
+  Export();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, L"Error opening AutoCAD. Do you have AutoCad installed?");
+  EXPECT_EQ(boxes.shown[0].title, L"Pellacore");
+  EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::kOk);
+  EXPECT_EQ(autocad.MemberCalls(), Lines{});
+}
+
+TEST_F(DrawingExportTest, ADrawingThatDoesNotOpenReportsEachStepThatNeedsItAndStillQuits) {
+  autocad.unopenable.insert(kDrawing);
+  Export();
+  const std::wstring notSet = L"Object variable or With block variable not set";
+  EXPECT_EQ(Reports(), (Lines{ErrorReportText(L"Cannot open " + kDrawing, kConvert, 116),
+                              ErrorReportText(notSet, kConvert, 120),
+                              ErrorReportText(notSet, kConvert, 122),
+                              ErrorReportText(notSet, kConvert, 124),
+                              ErrorReportText(notSet, kConvert, 126)}));
+  EXPECT_FALSE(fs.Has(kStem + L".bmp"));
+  EXPECT_EQ(autocad.quits, 1);
+  // Visible is still set: it needs only the instance.
+  EXPECT_NE(std::find(autocad.log.begin(), autocad.log.end(), L"Application.Visible put (VT_BOOL true)"),
+            autocad.log.end());
+}
+
+TEST_F(DrawingExportTest, AFailingMemberIsReportedUnderItsStepAndTheRestStillRuns) {
+  const std::pair<const wchar_t*, int> steps[] = {
+      {L"WindowState", 114}, {L"Documents", 116}, {L"Open", 116}, {L"Visible", 118},
+      {L"SelectionSets", 120}, {L"add", 120}, {L"Select", 122}, {L"Export", 124},
+      {L"Close", 126}, {L"Quit", 128}};
+  for (const auto& [member, step] : steps) {
+    SCOPED_TRACE(member);
+    testing::MemoryFileSystem files;
+    files.AddFile(kDrawing);
+    testing::FakeAutoCad server(&files);
+    testing::RecordingMessageBoxes shown;
+    const Failure failure(-2147352567, std::wstring(L"failed: ") + member);
+    server.memberFailures.emplace(member, failure);
+    convertDWGtoBMP({server, shown}, true, L"Pellacore", kDrawing, kStem);
+    ASSERT_FALSE(shown.shown.empty());
+    EXPECT_EQ(shown.shown[0].text, ErrorReportText(failure.description(), kConvert, step));
+    // The instance is told to quit whatever failed before.
+    EXPECT_EQ(server.log.back().rfind(L"Application.Quit", 0), 0u);
+  }
+}
+
+}  // namespace
+}  // namespace pellacore

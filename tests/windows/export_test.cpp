@@ -1,0 +1,142 @@
+// The export of a drawing through the real automation layer against the
+// stand-in AutoCAD server, out of process as AutoCAD runs.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "convert/drawing_export.h"
+#include "convert/prerequisite_checks.h"
+#include "convert/retrying_automation.h"
+#include "tests/doubles/recording_message_boxes.h"
+#include "tests/windows/scratch_folder.h"
+#include "tests/windows/standins.h"
+#include "util/error_report.h"
+#include "win32/ole_session.h"
+#include "win32/win32_automation.h"
+#include "win32/win32_clock.h"
+#include "win32/win32_printing.h"
+
+namespace pellacore::testing {
+namespace {
+
+using Lines = std::vector<std::wstring>;
+constexpr wchar_t kConvert[] = L"in Corvanta2021/08/31.Form1.convertDWGtoBMP ";
+
+class ExportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StandInAutoCad::ClearSwitches();
+    StandInAutoCad::Set(L"LogFile", log);
+    drawing = folder.path() + L"Plan.rev.DWG";
+    ::CopyFileW((WindowsPathOf(PELLACORE_SAMPLES_DIR) + L"\\floor-plan.dxf").c_str(), drawing.c_str(), FALSE);
+    stem = folder.path() + L"Plan.rev";
+  }
+  void TearDown() override { StandInAutoCad::ClearSwitches(); }
+
+  void Export() { convertDWGtoBMP({automation, boxes}, true, L"Pellacore", drawing, stem); }
+  Lines Reports() const {
+    Lines texts;
+    for (const auto& box : boxes.shown) {
+      if (box.title == kErrorReportTitle) texts.push_back(box.text);
+    }
+    return texts;
+  }
+  bool BitmapThere() const {
+    std::ifstream in(std::filesystem::path(stem + L".bmp"), std::ios::binary);
+    char magic[2] = {};
+    return in.read(magic, 2) && magic[0] == 'B' && magic[1] == 'M';
+  }
+
+  win32::OleSession ole;
+  ScratchFolder folder;
+  std::wstring log = folder.path() + L"calls.log";
+  std::wstring drawing, stem;
+  win32::Win32Automation com;
+  win32::Win32Clock clock;
+  RetryingAutomation automation{com, clock};
+  RecordingMessageBoxes boxes;
+};
+
+TEST_F(ExportTest, AStartedServerGetsExactlyTheExportsCallsAndWritesTheBitmap) {
+  Export();
+  EXPECT_EQ(StandInAutoCad::Log(log), ExportCallTable(drawing, stem));
+  EXPECT_TRUE(BitmapThere());
+  EXPECT_TRUE(boxes.shown.empty());
+  // Started by COM for this export, and gone with its Quit.
+  // The server ends after answering its Quit.
+  EXPECT_TRUE(harness::WaitUntil([&] { return StandInAutoCad::Log(log, false).back() == L"server exit"; }));
+  EXPECT_EQ(StandInAutoCad::Log(log, false).front(), L"server start embedding");
+}
+
+TEST_F(ExportTest, ARunningServerIsAttachedToAndQuit) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  std::wstring command = L"\"" + StandInAutoCad::Exe() + L"\" /run";
+  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &info));
+  ::CloseHandle(info.hThread);
+  ASSERT_TRUE(harness::WaitUntil([&] {
+    const Lines lines = StandInAutoCad::Log(log, false);
+    return std::find(lines.begin(), lines.end(), L"ready") != lines.end();
+  }));
+
+  Export();
+  EXPECT_EQ(::WaitForSingleObject(info.hProcess, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  ::CloseHandle(info.hProcess);
+  const Lines whole = StandInAutoCad::Log(log, false);
+  EXPECT_EQ(std::count(whole.begin(), whole.end(), L"server start embedding"), 0);
+  EXPECT_EQ(StandInAutoCad::Log(log), ExportCallTable(drawing, stem));
+  EXPECT_TRUE(BitmapThere());
+}
+
+TEST_F(ExportTest, ADrawingTheServerCannotOpenReportsEachLaterStepAndStillQuits) {
+  StandInAutoCad::Set(L"FailOpen", drawing);
+  Export();
+  const Lines reports = Reports();
+  ASSERT_EQ(reports.size(), 5u);
+  const std::pair<std::size_t, int> steps[] = {{0, 116}, {1, 120}, {2, 122}, {3, 124}, {4, 126}};
+  for (const auto& [index, step] : steps) {
+    EXPECT_NE(reports[index].find(std::wstring(kConvert) + L"at line " + std::to_wstring(step)),
+              std::wstring::npos)
+        << reports[index];
+  }
+  EXPECT_NE(reports[1].find(L"Object variable or With block variable not set"), std::wstring::npos);
+  EXPECT_FALSE(BitmapThere());
+  const Lines calls = StandInAutoCad::Log(log);
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.back(), L"Application.Quit call ()");
+}
+
+TEST_F(ExportTest, ABusyServerIsWaitedOutWithoutReports) {
+  StandInAutoCad::Set(L"RejectCalls", L"3");
+  Export();
+  EXPECT_TRUE(Reports().empty());
+  EXPECT_TRUE(BitmapThere());
+  const Lines calls = StandInAutoCad::Log(log);
+  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                          [](const std::wstring& line) { return line.ends_with(L" rejected"); }),
+            3);
+}
+
+TEST_F(ExportTest, TheStartUpCheckFindsTheServerOnlyWhileItIsRegistered) {
+  win32::Win32Printing printing;
+  PartnerChecks checks({automation, printing, boxes});
+  EXPECT_TRUE(checks.AutoCadAvailable(L"Pellacore"));
+  EXPECT_TRUE(boxes.shown.empty());
+
+  {
+    UnregisteredAutoCad unregistered;
+    EXPECT_FALSE(checks.AutoCadAvailable(L"Pellacore"));
+  }
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text.rfind(L"A valid version of AutoCAD with VBA was not found", 0), 0u);
+}
+
+}  // namespace
+}  // namespace pellacore::testing
