@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 
@@ -249,6 +250,23 @@ void RemoteControls::SelectInFolderPicker(HWND picker, const std::wstring& folde
   auto* remote = Remote((folder.size() + 1) * sizeof(wchar_t));
   Write(remote, folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
   ::SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+}
+
+bool RemoteControls::ChooseInFolderPicker(HWND picker, const std::wstring& folder, milliseconds timeout) const {
+  constexpr int kFolderTree = 14145;
+  constexpr milliseconds kResend{500};
+  HWND tree = ::GetDlgItem(picker, kFolderTree);
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  auto left = [&] {
+    return std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
+  };
+  if (!WaitUntil([&] { return ::SendMessageW(tree, TVM_GETCOUNT, 0, 0) > 0; }, timeout)) return false;
+  const std::wstring leaf = folder.substr(folder.find_last_of(L'\\') + 1);
+  while (left().count() > 0) {
+    SelectInFolderPicker(picker, folder);
+    if (WaitUntil([&] { return TreeSelectionText(tree) == leaf; }, std::min(kResend, left()))) return true;
+  }
+  return false;
 }
 
 std::wstring RemoteControls::TreeSelectionText(HWND tree) const {

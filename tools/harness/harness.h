@@ -88,6 +88,10 @@ class RemoteControls {
   // Selects a folder in a shell folder picker, as the picker's own
   // BFFM_SETSELECTIONW does, with the path in the program's memory.
   void SelectInFolderPicker(HWND picker, const std::wstring& folder) const;
+  // Selects `folder` (no trailing "\\") in a folder picker and waits until its
+  // tree shows it selected. Under Wine the first selection sent once the tree
+  // has items is often lost, so it is sent again every half second.
+  bool ChooseInFolderPicker(HWND picker, const std::wstring& folder, milliseconds timeout = kDefaultTimeout) const;
   // The text of a tree view's selected item, "" when none is selected.
   std::wstring TreeSelectionText(HWND tree) const;
   int ColumnWidth(HWND list, int column) const;
