@@ -1,7 +1,8 @@
 # Pellacore: the two commands a developer needs.
 #   make test   installs what is missing, builds everything, runs every test
 #   make build  builds the native core and tests, and the Windows program
-.PHONY: test build native windows deps clean bench run screenshot
+#   make package  the release ZIP in out/
+.PHONY: test build native windows deps clean bench run screenshot package
 
 JOBS := $(shell nproc)
 
@@ -36,3 +37,13 @@ screenshot: windows
 # Benchmarks, under Wine in a prefix of their own (not part of `make test`).
 bench: deps windows
 	scripts/run-bench
+
+# The release: out/Pellacore-<version>-win64.zip, made by CPack from the
+# Windows build (what goes in: packaging/CMakeLists.txt). CPack works in a
+# folder of its own, so out/ receives the ZIP alone.
+package: windows
+	rm -rf build/windows/release
+	cpack --config build/windows/CPackConfig.cmake -B build/windows/release
+	mkdir -p out
+	cp build/windows/release/*.zip out/
+	@ls out/*.zip
