@@ -1,8 +1,9 @@
 # Pellacore: the two commands a developer needs.
 #   make test   installs what is missing, builds everything, runs every test
 #   make build  builds the native core and tests, and the Windows program
+#   make demo   the main job end to end under Wine, on the stand-in partners
 #   make package  the release ZIP in out/
-.PHONY: test build native windows deps clean bench run screenshot package
+.PHONY: test build native windows deps clean bench run screenshot package demo
 
 JOBS := $(shell nproc)
 
@@ -39,11 +40,12 @@ bench: deps windows
 	scripts/run-bench
 
 # The release: out/Pellacore-<version>-win64.zip, made by CPack from the
-# Windows build (what goes in: packaging/CMakeLists.txt). CPack works in a
-# folder of its own, so out/ receives the ZIP alone.
+# Windows build (what goes in: packaging/CMakeLists.txt).
 package: windows
-	rm -rf build/windows/release
-	cpack --config build/windows/CPackConfig.cmake -B build/windows/release
-	mkdir -p out
-	cp build/windows/release/*.zip out/
-	@ls out/*.zip
+	scripts/package
+
+# The sample drawings converted to PDF through the program's window, from the
+# unpacked release ZIP, on the stand-in AutoCAD and PDF printer; the PDFs land
+# in out/demo/ (visible with a display, on Wine's null driver without one).
+demo: deps windows
+	scripts/demo --check
