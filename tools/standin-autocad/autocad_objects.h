@@ -5,11 +5,13 @@
 #include <optional>
 #include <string>
 
-#include "tools/standin-autocad/com_owners.h"
 #include "tools/standin-autocad/dispatch_object.h"
 #include "tools/standin-autocad/dxf.h"
+#include "win32/com_resource.h"
 
 namespace pellacore::standin {
+
+using win32::ComPtr;
 
 class Documents;
 class SelectionSets;

@@ -4,12 +4,14 @@
 #include <utility>
 
 #include "tools/standin-autocad/call_log.h"
-#include "tools/standin-autocad/com_owners.h"
 #include "tools/standin-autocad/registration.h"
 #include "tools/standin-autocad/server_lifetime.h"
 #include "tools/standin-autocad/variant_text.h"
+#include "win32/com_resource.h"
 
 namespace pellacore::standin {
+
+using win32::UniqueVariant;
 
 namespace {
 
@@ -134,20 +136,20 @@ void Arguments::Convert(std::size_t i, VARTYPE type, VARIANT& converted) const {
 
 std::wstring Arguments::Text(std::size_t i) const {
   UniqueVariant text;
-  Convert(i, VT_BSTR, text.get());
-  return text.get().bstrVal ? text.get().bstrVal : L"";
+  Convert(i, VT_BSTR, *text.get());
+  return (*text).bstrVal ? (*text).bstrVal : L"";
 }
 
 long Arguments::Integer(std::size_t i) const {
   UniqueVariant number;
-  Convert(i, VT_I4, number.get());
-  return number.get().lVal;
+  Convert(i, VT_I4, *number.get());
+  return (*number).lVal;
 }
 
 bool Arguments::Boolean(std::size_t i) const {
   UniqueVariant flag;
-  Convert(i, VT_BOOL, flag.get());
-  return flag.get().boolVal != VARIANT_FALSE;
+  Convert(i, VT_BOOL, *flag.get());
+  return (*flag).boolVal != VARIANT_FALSE;
 }
 
 IUnknown* Arguments::Object(std::size_t i) const {
@@ -256,9 +258,9 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
     try {
       const ConfigScope scope(config_, &config);
       switch (kind) {
-        case InvokeKind::Get: Get(*member, value.get()); break;
+        case InvokeKind::Get: Get(*member, *value.get()); break;
         case InvokeKind::Put: Put(*member, arguments); break;
-        case InvokeKind::Call: Call(*member, arguments, value.get()); break;
+        case InvokeKind::Call: Call(*member, arguments, *value.get()); break;
       }
     } catch (const AutomationError& error) {
       // Across processes the fill-in cannot be deferred: Windows' marshaller
@@ -274,8 +276,8 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
     }
     if (result) {
       ::VariantInit(result);
-      *result = value.get();
-      value.get().vt = VT_EMPTY;  // handed over
+      *result = *value;
+      value.get()->vt = VT_EMPTY;  // handed over
     }
     return S_OK;
   } catch (...) {

@@ -2,10 +2,12 @@
 
 #include <cwchar>
 
-#include "tools/standin-autocad/com_owners.h"
 #include "tools/standin-autocad/dispatch_object.h"
+#include "win32/com_resource.h"
 
 namespace pellacore::standin {
+
+using win32::UniqueVariant;
 
 namespace {
 
@@ -53,8 +55,8 @@ std::wstring Number(double value) {
 // Any other type, as the system converts it to text.
 std::wstring Converted(const VARIANT& value) {
   UniqueVariant text;
-  if (FAILED(::VariantChangeType(&text.get(), const_cast<VARIANT*>(&value), VARIANT_ALPHABOOL, VT_BSTR))) return L"?";
-  return text.get().bstrVal ? text.get().bstrVal : L"";
+  if (FAILED(::VariantChangeType(text.get(), const_cast<VARIANT*>(&value), VARIANT_ALPHABOOL, VT_BSTR))) return L"?";
+  return (*text).bstrVal ? (*text).bstrVal : L"";
 }
 
 // The value alone; `value` is not by reference.
@@ -111,7 +113,7 @@ std::wstring VariantText(const VARIANT& value) {
     } else {
       // The same value by value: VariantCopyInd reads through the reference.
       UniqueVariant direct;
-      shown = SUCCEEDED(::VariantCopyInd(&direct.get(), const_cast<VARIANT*>(&value))) ? ValueText(direct.get()) : L"?";
+      shown = SUCCEEDED(::VariantCopyInd(direct.get(), const_cast<VARIANT*>(&value))) ? ValueText(*direct) : L"?";
     }
   } else {
     shown = ValueText(value);

@@ -218,8 +218,8 @@ TEST_F(InProcess, ArgumentsConvertAsAutomationDoes) {
   EXPECT_EQ(Invoke(application_.get(), L"WindowState", DISPATCH_PROPERTYPUT, {I4(2)})->result, S_OK);
   EXPECT_EQ(Invoke(application_.get(), L"WindowState", DISPATCH_PROPERTYPUT, {Str(three.get())})->result, S_OK);
   const auto state = Invoke(application_.get(), L"WindowState", kGet);
-  EXPECT_EQ(state->value.get().vt, VT_I4);
-  EXPECT_EQ(state->value.get().lVal, 3);
+  EXPECT_EQ(state->value.get()->vt, VT_I4);
+  EXPECT_EQ(state->value.get()->lVal, 3);
 
   const auto mismatch = Invoke(application_.get(), L"WindowState", DISPATCH_PROPERTYPUT, {Str(word.get())});
   EXPECT_EQ(mismatch->result, DISP_E_TYPEMISMATCH);

@@ -108,9 +108,9 @@ std::wstring Outcome::Description() const {
 std::wstring Outcome::Source() const { return exception.bstrSource ? exception.bstrSource : L""; }
 
 ComPtr<IDispatch> Outcome::Object() const {
-  if (value.get().vt != VT_DISPATCH || !value.get().pdispVal) return {};
-  value.get().pdispVal->AddRef();
-  return ComPtr<IDispatch>(value.get().pdispVal);
+  if ((*value).vt != VT_DISPATCH || !(*value).pdispVal) return {};
+  (*value).pdispVal->AddRef();
+  return ComPtr<IDispatch>((*value).pdispVal);
 }
 
 std::unique_ptr<Outcome> Invoke(IDispatch* target, const wchar_t* name, WORD flags, std::vector<VARIANT> arguments) {
@@ -129,7 +129,7 @@ std::unique_ptr<Outcome> Invoke(IDispatch* target, const wchar_t* name, WORD fla
     params.rgdispidNamedArgs = &put;
     params.cNamedArgs = 1;
   }
-  outcome->result = target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &outcome->value.get(),
+  outcome->result = target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, outcome->value.get(),
                                    &outcome->exception, &outcome->argumentError);
   return outcome;
 }

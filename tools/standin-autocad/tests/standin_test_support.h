@@ -13,7 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "tools/standin-autocad/com_owners.h"
+#include "win32/com_resource.h"
+
+namespace pellacore::standin {
+using win32::ComPtr;
+using win32::UniqueBstr;
+using win32::UniqueVariant;
+}  // namespace pellacore::standin
 
 namespace pellacore::standin::testing {
 
