@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/doubles/fake_autocad.h"
+#include "tests/export_call_table.h"
 #include "tests/doubles/memory_file_system.h"
 #include "tests/doubles/recording_message_boxes.h"
 #include "util/error_report.h"
@@ -16,20 +17,7 @@ constexpr wchar_t kConvert[] = L"in Corvanta2021/08/31.Form1.convertDWGtoBMP ";
 const std::wstring kDrawing = LR"(D:\Dwg\Plan.DWG)";
 const std::wstring kStem = LR"(D:\Dwg\Plan)";
 
-// What the export asks of AutoCAD, in order, once it has an instance.
-Lines ExportCalls(const std::wstring& drawing, const std::wstring& stem) {
-  return {L"Application.WindowState put (VT_I2 3)",
-          L"Application.Documents get ()",
-          L"Documents.Open call (VT_BSTR|VT_BYREF " + drawing + L")",
-          L"Application.Application get ()",
-          L"Application.Visible put (VT_BOOL true)",
-          L"Document.SelectionSets get ()",
-          L"SelectionSets.add call (VT_BSTR NEWSS)",
-          L"SelectionSet.Select call (VT_I2 5)",
-          L"Document.Export call (VT_BSTR|VT_BYREF " + stem + L", VT_BSTR BMP, VT_DISPATCH|VT_BYREF SelectionSet)",
-          L"Document.Close call ()",
-          L"Application.Quit call ()"};
-}
+using testing::ExportCallTable;
 
 class DrawingExportTest : public ::testing::Test {
  protected:
@@ -56,7 +44,7 @@ class DrawingExportTest : public ::testing::Test {
 TEST_F(DrawingExportTest, StartsAnInstanceWhenNoneRunsAndMakesExactlyTheExportsCalls) {
   Export();
   Lines expected{L"GetActiveObject AutoCAD.Application", L"CreateObject AutoCAD.Application"};
-  for (const auto& line : ExportCalls(kDrawing, kStem)) expected.push_back(line);
+  for (const auto& line : ExportCallTable(kDrawing, kStem)) expected.push_back(line);
   EXPECT_EQ(autocad.log, expected);
   EXPECT_TRUE(fs.Has(kStem + L".bmp"));
   EXPECT_TRUE(boxes.shown.empty());  // the failed attach is not reported
@@ -72,7 +60,7 @@ TEST_F(DrawingExportTest, UsesAndQuitsAnInstanceTheUserHasOpen) {
   EXPECT_EQ(autocad.attached, 1);
   EXPECT_EQ(autocad.created, 0);
   EXPECT_EQ(autocad.quits, 1);
-  EXPECT_EQ(autocad.MemberCalls(), ExportCalls(kDrawing, kStem));
+  EXPECT_EQ(autocad.MemberCalls(), ExportCallTable(kDrawing, kStem));
 }
 
 TEST_F(DrawingExportTest, WithoutAutoCadFoundNothingIsCalledOrShown) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/export_call_table.h"
 #include "tests/windows/program_folder_fixture.h"
 #include "tools/harness/harness.h"
 
@@ -89,22 +90,6 @@ class UnregisteredAutoCad {
   UnregisteredAutoCad(const UnregisteredAutoCad&) = delete;
   UnregisteredAutoCad& operator=(const UnregisteredAutoCad&) = delete;
 };
-
-// What the export asks of AutoCAD, in order, once it has an instance.
-inline std::vector<std::wstring> ExportCallTable(const std::wstring& drawing, const std::wstring& stem) {
-  return {L"Application.WindowState put (VT_I2 3)",
-          L"Application.Documents get ()",
-          L"Documents.Open call (VT_BSTR|VT_BYREF " + drawing + L")",
-          L"Application.Application get ()",
-          L"Application.Visible put (VT_BOOL true)",
-          L"Document.SelectionSets get ()",
-          L"SelectionSets.add call (VT_BSTR NEWSS)",
-          L"SelectionSet.Select call (VT_I2 5)",
-          L"Document.Export call (VT_BSTR|VT_BYREF " + stem +
-              L", VT_BSTR BMP, VT_DISPATCH|VT_BYREF SelectionSet)",
-          L"Document.Close call ()",
-          L"Application.Quit call ()"};
-}
 
 // The stand-in printer taken out of the printer list for a while: its key is
 // kept aside and put back when this goes.
