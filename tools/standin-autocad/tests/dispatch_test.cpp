@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "tests/export_call_table.h"
 #include "tests/windows/scratch_folder.h"
 #include "tools/standin-autocad/autocad_objects.h"
 #include "tools/standin-autocad/tests/standin_test_support.h"
@@ -95,20 +96,8 @@ TEST_F(InProcess, TheConvertersSequenceIsLoggedCallByCall) {
   EXPECT_EQ(Invoke(document.get(), L"Close", DISPATCH_METHOD)->result, S_OK);
   EXPECT_EQ(Invoke(application_.get(), L"Quit", DISPATCH_METHOD)->result, S_OK);
 
-  const std::vector<std::wstring> expected = {
-      L"Application created",
-      L"Application.WindowState put (VT_I2 3)",
-      L"Application.Documents get ()",
-      L"Documents.Open call (VT_BSTR|VT_BYREF " + drawing + L")",
-      L"Application.Application get ()",
-      L"Application.Visible put (VT_BOOL true)",
-      L"Document.SelectionSets get ()",
-      L"SelectionSets.add call (VT_BSTR NEWSS)",
-      L"SelectionSet.Select call (VT_I2 5)",
-      L"Document.Export call (VT_BSTR|VT_BYREF " + stem + L", VT_BSTR BMP, VT_DISPATCH|VT_BYREF SelectionSet)",
-      L"Document.Close call ()",
-      L"Application.Quit call ()",
-  };
+  std::vector<std::wstring> expected = pellacore::testing::ExportCallTable(drawing, stem);
+  expected.insert(expected.begin(), L"Application created");
   EXPECT_EQ(Log(), expected);
   // The extension is appended in lower case whatever the drawing's was.
   EXPECT_TRUE(testing::FileExists(stem + L".bmp"));

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "tests/export_call_table.h"
 #include "tests/windows/scratch_folder.h"
 #include "tools/harness/harness.h"
 #include "tools/standin-autocad/tests/standin_test_support.h"
@@ -174,22 +175,9 @@ TEST_F(CrossProcess, TheConvertersSequenceIsLoggedAndWritesARealBitmap) {
     EXPECT_EQ(Invoke(application.get(), L"Quit", DISPATCH_METHOD)->result, S_OK);
   }
   ASSERT_TRUE(WaitForLog(L"server exit"));
-  const std::vector<std::wstring> expected = {
-      L"server start embedding",
-      L"Application created",
-      L"Application.WindowState put (VT_I2 3)",
-      L"Application.Documents get ()",
-      L"Documents.Open call (VT_BSTR|VT_BYREF " + drawing + L")",
-      L"Application.Application get ()",
-      L"Application.Visible put (VT_BOOL true)",
-      L"Document.SelectionSets get ()",
-      L"SelectionSets.add call (VT_BSTR NEWSS)",
-      L"SelectionSet.Select call (VT_I2 5)",
-      L"Document.Export call (VT_BSTR|VT_BYREF " + stem + L", VT_BSTR BMP, VT_DISPATCH|VT_BYREF SelectionSet)",
-      L"Document.Close call ()",
-      L"Application.Quit call ()",
-      L"server exit",
-  };
+  std::vector<std::wstring> expected = pellacore::testing::ExportCallTable(drawing, stem);
+  expected.insert(expected.begin(), {L"server start embedding", L"Application created"});
+  expected.push_back(L"server exit");
   EXPECT_EQ(ReadLogLines(log_), expected);
   EXPECT_TRUE(WaitForNoServer());
 
