@@ -250,6 +250,17 @@ class EndToEndTest : public ::testing::Test {
   }
   Lines AutoCadCalls() const { return StandInAutoCad::Log(autoCadLog); }
 
+  // A run into "beside the original" that went through: "Done." with no
+  // report, nothing in Text1's folder, and a one-page PDF beside each drawing.
+  void ExpectPdfsBeside(const RunOutcome& run, const Paths& drawings) const {
+    EXPECT_EQ(run.last, L"Done.");
+    EXPECT_EQ(NamesIn(elsewhere, L"*"), Paths{});
+    EXPECT_EQ(run.reports, Lines{});
+    for (const std::wstring& drawing : drawings) {
+      EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawing))) << PdfBeside(drawing);
+    }
+  }
+
   // The printer back end's log lines that contain `what`.
   Lines PrinterLogLines(const std::string& what) const {
     Lines lines;
@@ -299,14 +310,8 @@ TEST_F(EndToEndTest, TheSamplesBecomePdfsBesideTheirDrawings) {
   ASSERT_EQ(drawings.size(), kSampleNames.size());
   ASSERT_TRUE(ChooseBesideTheDrawings());
 
-  const RunOutcome run = Run();
-  EXPECT_EQ(run.last, L"Done.");
-  EXPECT_EQ(NamesIn(elsewhere, L"*"), Paths{});
-  EXPECT_EQ(run.reports, Lines{});
-  for (const std::wstring& drawing : drawings) {
-    EXPECT_EQ(FolderOf(drawing), samples);
-    EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawing))) << PdfBeside(drawing);
-  }
+  ExpectPdfsBeside(Run(), drawings);
+  for (const std::wstring& drawing : drawings) EXPECT_EQ(FolderOf(drawing), samples);
   EXPECT_EQ(NamesIn(samples, L"*.bmp"), Paths{});
   EXPECT_EQ(NamesIn(samples, L"*.pdf"), (Paths{L"flange.pdf", L"floor-plan.pdf", L"title-block.pdf"}));
   EXPECT_EQ(AutoCadCalls(), ExportCallsFor(drawings));
@@ -399,14 +404,8 @@ TEST_F(EndToEndTest, ScannedAndDroppedTreesBecomePdfsBesideEachDrawing) {
   ASSERT_EQ(sorted(Paths(split, drawings.end())), sorted(fromDrop));
 
   ASSERT_TRUE(ChooseBesideTheDrawings());
-  const RunOutcome run = Run();
-  EXPECT_EQ(run.last, L"Done.");
-  EXPECT_EQ(NamesIn(elsewhere, L"*"), Paths{});
-  EXPECT_EQ(run.reports, Lines{});
-  for (const std::wstring& drawing : drawings) {
-    EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawing))) << PdfBeside(drawing);
-    EXPECT_FALSE(Exists(StemOf(drawing) + L".bmp")) << drawing;
-  }
+  ExpectPdfsBeside(Run(), drawings);
+  for (const std::wstring& drawing : drawings) EXPECT_FALSE(Exists(StemOf(drawing) + L".bmp")) << drawing;
   EXPECT_FALSE(Exists(scanned.path() + L"Sub\\notes.pdf"));
   EXPECT_EQ(AutoCadCalls(), ExportCallsFor(drawings));
 }
@@ -458,13 +457,7 @@ TEST_F(EndToEndTest, ALatePrinterStillSavesEachDrawingUnderItsOwnName) {
   const Paths drawings = LoadSamples();
   ASSERT_TRUE(ChooseBesideTheDrawings());
 
-  const RunOutcome run = Run();
-  EXPECT_EQ(run.last, L"Done.");
-  EXPECT_EQ(NamesIn(elsewhere, L"*"), Paths{});
-  EXPECT_EQ(run.reports, Lines{});
-  for (const std::wstring& drawing : drawings) {
-    EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawing))) << PdfBeside(drawing);
-  }
+  ExpectPdfsBeside(Run(), drawings);
   EXPECT_EQ(NamesIn(samples, L"*.bmp"), Paths{});
   // Each job was late and wrote once, at its own drawing's path, in list order.
   EXPECT_EQ(PrinterLogLines("taken late").size(), drawings.size());
