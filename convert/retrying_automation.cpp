@@ -54,6 +54,9 @@ class RetryingObject : public AutomationObject {
     const AutomationArguments unwrapped = Unwrapped(arguments);
     Retrying(clock_, [&] { inner_->Call(member, unwrapped); });
   }
+  std::int64_t GetInteger(std::wstring_view member) override {
+    return Retrying(clock_, [&] { return inner_->GetInteger(member); });
+  }
 
  private:
   // The server is handed its own objects, not their wrappers.

@@ -69,6 +69,8 @@ class AutomationObject {
                                                           const AutomationArguments& arguments) = 0;
   // Calls a method, ignoring what it answers.
   virtual void Call(std::wstring_view member, const AutomationArguments& arguments) = 0;
+  // Reads a property that holds a whole number (a window handle, a count).
+  virtual std::int64_t GetInteger(std::wstring_view member) = 0;
 };
 
 class Automation {
@@ -86,4 +88,11 @@ namespace pellacore::automation_code {
 // Codes a busy server answers with: the call may succeed when made again.
 inline constexpr long kCallRejected = static_cast<std::int32_t>(0x80010001u);
 inline constexpr long kRetryLater = static_cast<std::int32_t>(0x8001010Au);
+// Codes of a server that has gone: every later call on its objects fails too.
+inline constexpr long kServerUnavailable = static_cast<std::int32_t>(0x800706BAu);  // RPC_S_SERVER_UNAVAILABLE
+inline constexpr long kDisconnected = static_cast<std::int32_t>(0x80010108u);       // RPC_E_DISCONNECTED
+inline constexpr long kCallFailed = static_cast<std::int32_t>(0x800706BEu);         // RPC_S_CALL_FAILED
+// A call that did not return within the time the program gives it
+// (HRESULT_FROM_WIN32(ERROR_TIMEOUT)).
+inline constexpr long kTimedOut = static_cast<std::int32_t>(0x800705B4u);
 }  // namespace pellacore::automation_code

@@ -23,6 +23,7 @@ class Win32AutomationObject : public AutomationObject {
   std::unique_ptr<AutomationObject> CallForObject(std::wstring_view member,
                                                   const AutomationArguments& arguments) override;
   void Call(std::wstring_view member, const AutomationArguments& arguments) override;
+  std::int64_t GetInteger(std::wstring_view member) override;
 
   // For a by-reference argument: the server may put another object here.
   IDispatch** slot() { return dispatch_.slot(); }
@@ -163,6 +164,16 @@ std::unique_ptr<AutomationObject> Win32AutomationObject::CallForObject(
 void Win32AutomationObject::Call(std::wstring_view member, const AutomationArguments& arguments) {
   UniqueVariant result;
   Invoke(dispatch_.get(), member, DISPATCH_METHOD, arguments, result.get());
+}
+
+std::int64_t Win32AutomationObject::GetInteger(std::wstring_view member) {
+  UniqueVariant result;
+  Invoke(dispatch_.get(), member, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, result.get());
+  // A handle comes as VT_I4 from a 32-bit server and VT_I8 from a 64-bit one.
+  UniqueVariant number;
+  const HRESULT status = ::VariantChangeType(number.get(), result.get(), 0, VT_I8);
+  if (FAILED(status)) throw ComFailure(status);
+  return (*number).llVal;
 }
 
 CLSID ClassOf(std::wstring_view progId) {

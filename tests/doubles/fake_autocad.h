@@ -97,6 +97,10 @@ class FakeAutoCad : public Automation {
       }
       if (kind_ == L"Application" && member == L"Quit") ++server_.quits;
     }
+    std::int64_t GetInteger(std::wstring_view member) override {
+      server_.Enter(kind_, member, L"get", {});
+      throw Failure(static_cast<std::int32_t>(0x80020006u), L"Unknown name");
+    }
 
    private:
     FakeAutoCad& server_;

@@ -50,6 +50,7 @@ class NotAComObject : public AutomationObject {
     return nullptr;
   }
   void Call(std::wstring_view, const AutomationArguments&) override {}
+  std::int64_t GetInteger(std::wstring_view) override { return 0; }
 };
 
 class Win32AutomationTest : public ::testing::Test {
