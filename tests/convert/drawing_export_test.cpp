@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/doubles/fake_autocad.h"
+#include "tests/doubles/autocad_doubles.h"
 #include "tests/export_call_table.h"
 #include "tests/doubles/memory_file_system.h"
 #include "tests/doubles/recording_message_boxes.h"
@@ -25,8 +25,8 @@ class DrawingExportTest : public ::testing::Test {
     fs.AddFolder(LR"(D:\Dwg)");
     fs.AddFile(kDrawing);
   }
-  void Export(bool found = true) {
-    convertDWGtoBMP({autocad, boxes}, found, L"Pellacore", kDrawing, kStem);
+  ExportEnd Export(bool found = true, int seconds = 300) {
+    return convertDWGtoBMP({doubles.instances, boxes}, found, seconds, L"Pellacore", kDrawing, kStem);
   }
   std::vector<std::wstring> Reports() const {
     std::vector<std::wstring> texts;
@@ -37,7 +37,10 @@ class DrawingExportTest : public ::testing::Test {
   }
 
   testing::MemoryFileSystem fs;
-  testing::FakeAutoCad autocad{&fs};
+  testing::FakeClock clock;
+  testing::ScriptedEventPump pump;
+  testing::AutoCadDoubles doubles{&fs, clock, pump};
+  testing::FakeAutoCad& autocad = doubles.autocad;
   testing::RecordingMessageBoxes boxes;
 };
 
@@ -54,13 +57,16 @@ TEST_F(DrawingExportTest, StartsAnInstanceWhenNoneRunsAndMakesExactlyTheExportsC
             (Lines{L"Document", L"Application", L"SelectionSet"}));
 }
 
-TEST_F(DrawingExportTest, UsesAndQuitsAnInstanceTheUserHasOpen) {
+TEST_F(DrawingExportTest, UsesAnInstanceTheUserHasOpenAndLeavesItRunning) {
   autocad.running = true;
-  Export();
+  EXPECT_EQ(Export(), ExportEnd::kFinished);
   EXPECT_EQ(autocad.attached, 1);
   EXPECT_EQ(autocad.created, 0);
-  EXPECT_EQ(autocad.quits, 1);
-  EXPECT_EQ(autocad.MemberCalls(), ExportCallTable(kDrawing, kStem));
+  EXPECT_EQ(autocad.quits, 0);
+  EXPECT_EQ(autocad.MemberCalls(), ExportCallTable(kDrawing, kStem, false));
+  EXPECT_TRUE(fs.Has(kStem + L".bmp"));
+  EXPECT_FALSE(autocad.HasEnded(*autocad.user()));
+  EXPECT_TRUE(doubles.processes.endedTrees.empty());
 }
 
 TEST_F(DrawingExportTest, WithoutAutoCadFoundNothingIsCalledOrShown) {
@@ -104,15 +110,20 @@ TEST_F(DrawingExportTest, AFailingMemberIsReportedUnderItsStepAndTheRestStillRun
     SCOPED_TRACE(member);
     testing::MemoryFileSystem files;
     files.AddFile(kDrawing);
-    testing::FakeAutoCad server(&files);
+    testing::FakeClock time;
+    testing::ScriptedEventPump events;
+    testing::AutoCadDoubles world(&files, time, events);
+    testing::FakeAutoCad& server = world.autocad;
     testing::RecordingMessageBoxes shown;
     const Failure failure(-2147352567, std::wstring(L"failed: ") + member);
     server.memberFailures.emplace(member, failure);
-    convertDWGtoBMP({server, shown}, true, L"Pellacore", kDrawing, kStem);
+    convertDWGtoBMP({world.instances, shown}, true, 300, L"Pellacore", kDrawing, kStem);
     ASSERT_FALSE(shown.shown.empty());
     EXPECT_EQ(shown.shown[0].text, ErrorReportText(failure.description(), kConvert, step));
-    // The instance is told to quit whatever failed before.
-    EXPECT_EQ(server.log.back().rfind(L"Application.Quit", 0), 0u);
+    // The instance is told to quit whatever failed before, and is gone
+    // (ended when Quit itself failed).
+    EXPECT_NE(std::find(server.log.begin(), server.log.end(), L"Application.Quit call ()"), server.log.end());
+    EXPECT_EQ(server.LiveProcesses(), 0);
   }
 }
 
