@@ -129,3 +129,111 @@ TEST_F(DrawingExportTest, AFailingMemberIsReportedUnderItsStepAndTheRestStillRun
 
 }  // namespace
 }  // namespace pellacore
+
+namespace pellacore {
+namespace {
+
+using testing::ExportCallTable;
+
+// A drawing given up on: what the one report says, and that the next
+// drawing is converted all the same.
+class LostAutoCadTest : public DrawingExportTest {
+ protected:
+  std::wstring Lost(int step, const std::wstring& what) const {
+    return ErrorReportText(what, kConvert, step);
+  }
+  // Only the member calls of one instance (their lines name no instance, so
+  // they are cut at the instance's creation).
+  void ExportNextDrawingNormally() {
+    autocad.hangIn.clear();
+    autocad.crashIn.clear();
+    autocad.delayMs.clear();
+    boxes.shown.clear();
+    if (fs.Has(kStem + L".bmp")) fs.RemoveFile(kStem + L".bmp");
+    const std::size_t from = autocad.log.size();
+    EXPECT_EQ(Export(), ExportEnd::kFinished);
+    EXPECT_TRUE(fs.Has(kStem + L".bmp"));
+    EXPECT_TRUE(boxes.shown.empty());
+    Lines calls(autocad.log.begin() + static_cast<std::ptrdiff_t>(from), autocad.log.end());
+    Lines expected{L"GetActiveObject AutoCAD.Application", L"CreateObject AutoCAD.Application"};
+    for (const auto& line : ExportCallTable(kDrawing, kStem)) expected.push_back(line);
+    EXPECT_EQ(calls, expected);
+  }
+};
+
+TEST_F(LostAutoCadTest, AHangEndsTheProgramsAutoCadAtTheTimeLimitWithOneReport) {
+  autocad.hangIn.insert(L"Open");
+  const std::int64_t start = clock.now;
+  EXPECT_EQ(Export(true, 5), ExportEnd::kTimedOut);
+  EXPECT_EQ(clock.now - start, 5000);
+  EXPECT_EQ(Reports(), Lines{Lost(116, L"AutoCAD did not finish \"" + kDrawing +
+                                           L"\" within 5 seconds. That AutoCAD was ended; the next "
+                                           L"drawing gets a new one.")});
+  EXPECT_EQ(doubles.processes.endedTrees, std::vector<std::int64_t>{1001});
+  EXPECT_EQ(autocad.LiveProcesses(), 0);
+  // Nothing more is asked of the hung AutoCAD.
+  EXPECT_EQ(autocad.log.back(), L"Documents.Open call (VT_BSTR|VT_BYREF " + kDrawing + L")");
+  ExportNextDrawingNormally();
+  EXPECT_EQ(doubles.threads.started, 2);
+}
+
+TEST_F(LostAutoCadTest, TheTimeLimitCoversEverythingForOneDrawing) {
+  // Each call is quick enough alone; together they take too long. A dialog
+  // in Export is the same to the program: a call that does not return.
+  autocad.delayMs = {{L"Open", 2000}, {L"Select", 2000}, {L"Export", 2000}};
+  EXPECT_EQ(Export(true, 5), ExportEnd::kTimedOut);
+  ASSERT_EQ(Reports().size(), 1u);
+  EXPECT_NE(Reports()[0].find(L"at line 124"), std::wstring::npos);
+  ExportNextDrawingNormally();
+}
+
+TEST_F(LostAutoCadTest, ADeadAutoCadIsOneReportAndTheNextDrawingGetsANewOne) {
+  autocad.crashIn.insert(L"Select");
+  EXPECT_EQ(Export(), ExportEnd::kAutoCadEnded);
+  EXPECT_EQ(Reports(), Lines{Lost(122, L"AutoCAD ended while working on \"" + kDrawing +
+                                           L"\" (The remote procedure call failed.). The next drawing "
+                                           L"gets a new AutoCAD.")});
+  EXPECT_EQ(autocad.LiveProcesses(), 0);
+  ExportNextDrawingNormally();
+}
+
+TEST_F(LostAutoCadTest, AUsersAutoCadThatHangsIsLeftRunningAndNotUsedAgain) {
+  autocad.running = true;
+  autocad.hangIn.insert(L"Export");
+  EXPECT_EQ(Export(true, 5), ExportEnd::kTimedOut);
+  EXPECT_EQ(Reports(), Lines{Lost(124, L"AutoCAD did not finish \"" + kDrawing +
+                                           L"\" within 5 seconds. It is an AutoCAD you started, so "
+                                           L"Pellacore left it running; the other drawings go to an "
+                                           L"AutoCAD of Pellacore's own.")});
+  EXPECT_TRUE(doubles.processes.endedTrees.empty());
+  EXPECT_FALSE(autocad.HasEnded(*autocad.user()));
+  // The next drawing goes straight to an AutoCAD of the program's own,
+  // which is quit; the user's is not asked anything again.
+  autocad.hangIn.clear();
+  boxes.shown.clear();
+  if (fs.Has(kStem + L".bmp")) fs.RemoveFile(kStem + L".bmp");
+  const int attachedBefore = autocad.attached;
+  EXPECT_EQ(Export(), ExportEnd::kFinished);
+  EXPECT_EQ(autocad.attached, attachedBefore);
+  EXPECT_EQ(autocad.created, 1);
+  EXPECT_EQ(autocad.quits, 1);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(LostAutoCadTest, ASlowStartIsWaitedForWithinTheLimitAndTimesOutBeyondIt) {
+  autocad.createDelayMs = 4000;
+  EXPECT_EQ(Export(true, 5), ExportEnd::kFinished);
+  EXPECT_TRUE(boxes.shown.empty());
+
+  autocad.createDelayMs = 6000;
+  if (fs.Has(kStem + L".bmp")) fs.RemoveFile(kStem + L".bmp");
+  EXPECT_EQ(Export(true, 5), ExportEnd::kTimedOut);
+  // A time-out, not "Error opening AutoCAD".
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].title, kErrorReportTitle);
+  EXPECT_NE(boxes.shown[0].text.find(L"within 5 seconds"), std::wstring::npos);
+  EXPECT_NE(boxes.shown[0].text.find(L"at line 108"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace pellacore

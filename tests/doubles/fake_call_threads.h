@@ -21,6 +21,9 @@ class FakeCallThreads : public CallThreads {
   int started = 0;
   int givenUp = 0;       // calls not waited for to their end
   int callsWhenStuck = 0;  // calls handed to a stuck thread (a fault)
+  // Runs while the caller waits for a call that hangs or is late, as the
+  // events the caller handles meanwhile would.
+  std::function<void()> whileWaiting;
 
   std::unique_ptr<CallThread> Start() override {
     ++started;
@@ -41,6 +44,7 @@ class FakeCallThreads : public CallThreads {
       const bool hung = owner_.hangSignal;
       owner_.hangSignal = false;
       if (hung || owner_.clock_.now > deadline) {
+        if (owner_.whileWaiting) owner_.whileWaiting();
         stuck_ = true;
         ++owner_.givenUp;
         owner_.clock_.now = std::max(owner_.clock_.now, deadline);
