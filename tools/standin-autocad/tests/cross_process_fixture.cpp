@@ -81,6 +81,7 @@ ComPtr<IDispatch> CrossProcess::Running(HRESULT* result) {
   ComPtr<IUnknown> running;
   HRESULT hr = ::GetActiveObject(kClsid, nullptr, running.put());
   ComPtr<IDispatch> application;
+  if (SUCCEEDED(hr) && !running) hr = E_POINTER;
   if (SUCCEEDED(hr)) hr = running->QueryInterface(IID_IDispatch, application.put_void());
   if (result) *result = hr;
   return application;
@@ -123,6 +124,8 @@ std::unique_ptr<Outcome> CrossProcess::SelectAndExport(IDispatch* application, I
 }
 
 HWND CrossProcess::WindowOf(IDispatch* application) {
+  EXPECT_TRUE(application);
+  if (!application) return nullptr;
   const auto handle = Invoke(application, L"HWND", kGet);
   EXPECT_EQ(handle->result, S_OK) << Hex(handle->result);
   EXPECT_EQ((*handle->value).vt, VT_I8);
