@@ -4,6 +4,8 @@
 // it can, say once what became of the drawing AutoCAD failed on, and leave
 // no AutoCAD of its own running.
 
+#include <windows.h>
+
 #include <tlhelp32.h>
 
 #include "tests/windows/end_to_end_fixture.h"
@@ -71,7 +73,7 @@ class AutoCadRecoveryTest : public EndToEndTest {
   }
 
   bool WaitForCall(const std::wstring& line, milliseconds bound = harness::kDefaultTimeout) const {
-    return WaitUntil([&] { return HasLine(AutoCadCalls(), line); }, bound);
+    return WaitUntil([&] { return HasLine(StandInAutoCad::Log(autoCadLog, false), line); }, bound);
   }
   bool WaitForNoStandIn() const {
     return WaitUntil([] { return StandInProcesses().empty(); });
@@ -182,6 +184,7 @@ TEST_F(AutoCadRecoveryTest, TheUsersAutoCadIsUsedButNeitherQuitNorRobbedOfItsDra
   EXPECT_FALSE(user.WaitForExit(milliseconds(0))) << "the user's AutoCAD was ended";
   {
     // Still the running AutoCAD, with the user's drawing open in it.
+    win32::OleSession ole;
     win32::Win32Automation com;
     auto application = com.GetActiveObject(L"AutoCAD.Application");
     EXPECT_EQ(application->GetProperty(L"Documents")->GetInteger(L"Count"), 1);

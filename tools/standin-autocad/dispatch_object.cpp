@@ -262,6 +262,7 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
     InvokeKind kind = InvokeKind::Call;
     const bool callable = ResolveKind(*member, flags, kind);
     Log(config, name + L" " + KindWord(kind) + L" " + ArgumentsText(*params));
+    NoteDrawingAsked(*member, *params);
     ApplyMemberSwitches(config, member->name, *instance_);
     if (!callable) return DISP_E_MEMBERNOTFOUND;
     if (const HRESULT shape = CheckShape(*member, kind, *params); FAILED(shape)) return shape;
@@ -295,6 +296,15 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
     return S_OK;
   } catch (...) {
     return E_UNEXPECTED;
+  }
+}
+
+void DispatchObject::NoteDrawingAsked(const Member& member, const DISPPARAMS& params) {
+  if (Kind() != L"Documents" || member.name != L"Open" || params.cArgs == 0) return;
+  try {
+    instance_->askedToOpen.push_back(Arguments(params).Text(0));
+  } catch (...) {
+    // An argument that is no text names no drawing; Open itself says so.
   }
 }
 

@@ -99,6 +99,10 @@ class DispatchObject : public IDispatch {
   virtual void Put(const Member& member, const Arguments& value);
   virtual void Call(const Member& member, const Arguments& arguments, VARIANT& result);
 
+  // Documents.Open remembers the drawing it was asked for, before the
+  // switches that may act only for that drawing.
+  void NoteDrawingAsked(const Member& member, const DISPPARAMS& params);
+
   // The switches as this call read them.
   const Config& config() const { return *config_; }
 

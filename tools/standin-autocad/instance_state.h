@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "win32/com_resource.h"
@@ -31,6 +32,8 @@ struct InstanceState {
   // The open drawings in the order they were opened; Close takes one out.
   // Held here, not by the clients: a drawing stays open when they let go.
   std::vector<win32::ComPtr<Document>> openDocuments;
+  // Every path Documents.Open was asked for, whether it opened or not.
+  std::vector<std::wstring> askedToOpen;
 };
 
 }  // namespace pellacore::standin

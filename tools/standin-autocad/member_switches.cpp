@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tools/standin-autocad/call_log.h"
@@ -22,6 +23,11 @@ constexpr wchar_t kMissingFontQuestion[] =
 
 void ApplyMemberSwitches(const Config& config, std::wstring_view member, InstanceState& instance) {
   const std::wstring name(member);
+  if (!config.onlyFor.empty() &&
+      std::none_of(instance.askedToOpen.begin(), instance.askedToOpen.end(),
+                   [&](const std::wstring& path) { return EqualsIgnoringCase(path, config.onlyFor); })) {
+    return;
+  }
   if (EqualsIgnoringCase(config.crashIn, member)) {
     Log(config, L"server crash in " + name);
     ::TerminateProcess(::GetCurrentProcess(), 3);

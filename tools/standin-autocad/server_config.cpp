@@ -54,6 +54,7 @@ Config ReadConfig() {
   config.modifiedOnOpen = IsOn(L"ModifiedOnOpen");
   config.childProcess = IsOn(L"ChildProcess");
   config.lingerAfterQuitMs = Milliseconds(L"LingerAfterQuitMs", kDefaultLingerAfterQuitMs);
+  config.onlyFor = ReadText(L"OnlyFor");
   return config;
 }
 
