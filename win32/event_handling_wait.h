@@ -13,7 +13,8 @@ namespace pellacore::win32 {
 
 // Waits until `signal` is signalled (true) or `clock` reads `deadline` or
 // later (false), handling the program's events through `pump` whenever they
-// arrive. An event handled meanwhile may itself wait so.
+// arrive. An event handled meanwhile may itself wait so; this wait then
+// ends no sooner than that one, whatever its own deadline.
 bool WaitHandlingEvents(HANDLE signal, std::int64_t deadline, Clock& clock, EventPump& pump);
 
 }  // namespace pellacore::win32

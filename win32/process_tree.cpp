@@ -10,8 +10,6 @@
 namespace pellacore::win32 {
 namespace {
 
-constexpr DWORD kProcessAccess = SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION;
-
 // Children's ids by their parent's id, as the system lists them now.
 std::multimap<DWORD, DWORD> ChildrenByParent() {
   const UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -52,7 +50,7 @@ std::vector<OpenProcessEntry> OpenDescendants(DWORD id, std::int64_t creationTim
       try {
         start = CreationTimeOf(handle.get());
       } catch (const Failure&) {
-        continue;
+        continue;  // whose it is cannot be told
       }
       if (start < parentStart) continue;  // a later process that got a freed id
       found.push_back({child->second, std::move(handle)});

@@ -11,12 +11,16 @@
 
 namespace pellacore::win32 {
 
+// What the program may do with a process it holds: wait for it, end it and
+// read its times.
+inline constexpr DWORD kProcessAccess = SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION;
+
 // When the process started (FILETIME units); raises when it cannot be read.
 std::int64_t CreationTimeOf(HANDLE process);
 
 struct OpenProcessEntry {
   DWORD id = 0;
-  UniqueHandle handle;  // may be ended, waited for and have its times read
+  UniqueHandle handle;  // with kProcessAccess
 };
 
 // Every process descended from the process `id` that started at

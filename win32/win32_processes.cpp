@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "win32/process_tree.h"
 #include "win32/unique_resource.h"
@@ -11,8 +12,6 @@
 
 namespace pellacore::win32 {
 namespace {
-
-constexpr DWORD kProcessAccess = SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION;
 
 bool HasEnded(HANDLE process) { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
@@ -34,16 +33,22 @@ class Win32Process final : public Process {
   bool HasEnded() override { return win32::HasEnded(handle_.get()); }
 
   void EndTree() override {
-    // Children first, so that none is left to start more once its parent goes.
-    std::vector<OpenProcessEntry> descendants = OpenDescendants(id_, startTime_);
-    std::optional<DWORD> refusal;
-    for (auto entry = descendants.rbegin(); entry != descendants.rend(); ++entry) {
-      const std::optional<DWORD> refused = End(entry->handle.get());
-      if (!refusal) refusal = refused;
+    // Deepest first, the process itself last. Each is ended even when one
+    // before it refused or the others could not be listed; the first
+    // refusal is raised afterwards.
+    std::optional<Failure> failure;
+    auto end = [&](HANDLE process) {
+      const std::optional<DWORD> refused = End(process);
+      if (refused && !failure) failure = SystemFailure(*refused);
+    };
+    try {
+      const std::vector<OpenProcessEntry> descendants = OpenDescendants(id_, startTime_);
+      for (auto entry = descendants.rbegin(); entry != descendants.rend(); ++entry) end(entry->handle.get());
+    } catch (const Failure& listing) {
+      failure = listing;
     }
-    const std::optional<DWORD> refused = End(handle_.get());
-    if (!refusal) refusal = refused;
-    if (refusal) throw SystemFailure(*refusal);
+    end(handle_.get());
+    if (failure) throw *failure;
   }
 
  private:

@@ -66,18 +66,38 @@ bool HasEnded(HANDLE thread) {
   return harness::WaitUntil([&] { return ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; });
 }
 
+// Every thread a test starts must have ended by the time the test is over,
+// its owner gone and its queue done. Waiting for that also keeps the test
+// program from exiting while a thread is still leaving its apartment.
 class CallThreadsTest : public ::testing::Test {
  protected:
+  void TearDown() override {
+    for (const auto& thread : started_) EXPECT_TRUE(HasEnded(thread.get())) << "a call thread outlived its owner";
+  }
+
   std::int64_t Soon() { return clock.NowMilliseconds() + kGenerousMilliseconds; }
+
+  std::unique_ptr<CallThread> Start(CallThreads& from) {
+    auto thread = from.Start();
+    started_.emplace_back(::OpenThread(SYNCHRONIZE, FALSE, ThreadIdOf(*thread, clock)));
+    EXPECT_TRUE(started_.back());
+    return thread;
+  }
+  std::unique_ptr<CallThread> Start() { return Start(threads); }
+  // The thread that the last Start made.
+  HANDLE LastStarted() const { return started_.back().get(); }
 
   win32::Win32Clock clock;
   win32::Win32EventPump pump;
   win32::Win32CallThreads threads{clock, pump};
+
+ private:
+  std::vector<win32::UniqueHandle> started_;
 };
 
 TEST_F(CallThreadsTest, CallsRunInTheirOrderOnOneThreadOfTheirOwn) {
-  const auto thread = threads.Start();
-  const auto other = threads.Start();
+  const auto thread = Start();
+  const auto other = Start();
   auto order = std::make_shared<std::vector<int>>();
   auto ranOn = std::make_shared<std::vector<DWORD>>();
   for (int i = 0; i < 5; ++i) {
@@ -103,8 +123,8 @@ TEST_F(CallThreadsTest, CallsRunInTheirOrderOnOneThreadOfTheirOwn) {
 // and makes calls out of it: an object made on one call thread is called
 // from another one's apartment.
 TEST_F(CallThreadsTest, EachThreadIsASingleThreadedApartmentWithTheMessageFilter) {
-  const auto home = threads.Start();
-  const auto caller = threads.Start();
+  const auto home = Start();
+  const auto caller = Start();
   APTTYPE type = APTTYPE_MTA;
   APTTYPEQUALIFIER qualifier{};
   bool filtered = false;
@@ -150,7 +170,7 @@ TEST_F(CallThreadsTest, EachThreadIsASingleThreadedApartmentWithTheMessageFilter
 }
 
 TEST_F(CallThreadsTest, AFastCallIsAnsweredAtOnce) {
-  const auto thread = threads.Start();
+  const auto thread = Start();
   // The middle of fifty answers, so that a busy machine's odd delay does not
   // count: a wait that looked for the answer at fixed steps of 10 ms would
   // take about a step for each.
@@ -165,7 +185,7 @@ TEST_F(CallThreadsTest, AFastCallIsAnsweredAtOnce) {
 }
 
 TEST_F(CallThreadsTest, ACallThatBlocksIsGivenUpAtTheDeadlineAndStillRunsToItsEnd) {
-  const auto thread = threads.Start();
+  const auto thread = Start();
   Gate gate;
   auto finished = std::make_shared<std::atomic<bool>>(false);
   const auto start = Stopwatch::now();
@@ -187,7 +207,7 @@ TEST_F(CallThreadsTest, ACallThatBlocksIsGivenUpAtTheDeadlineAndStillRunsToItsEn
 }
 
 TEST_F(CallThreadsTest, ADeadlineAlreadyPastAnswersAtOnceAndTheCallStillRuns) {
-  const auto thread = threads.Start();
+  const auto thread = Start();
   Gate gate;
   EXPECT_FALSE(thread->RunUntil(gate.Blocker(), clock.NowMilliseconds()));
   gate.Open();
@@ -208,6 +228,7 @@ class WindowedCallThreadsTest : public CallThreadsTest {
     ASSERT_NE(window, nullptr);
   }
   void TearDown() override {
+    CallThreadsTest::TearDown();
     ::DestroyWindow(window);
     onPosted = nullptr;
   }
@@ -225,7 +246,7 @@ class WindowedCallThreadsTest : public CallThreadsTest {
 };
 
 TEST_F(WindowedCallThreadsTest, AMessagePostedDuringTheWaitIsHandled) {
-  const auto thread = threads.Start();
+  const auto thread = Start();
   auto handled = std::make_shared<win32::UniqueHandle>(win32::NewEvent(win32::EventReset::kManual));
   onPosted = [handled] { ::SetEvent(handled->get()); };
   // The call posts to the waiting thread's window and returns only once the
@@ -241,8 +262,8 @@ TEST_F(WindowedCallThreadsTest, AMessagePostedDuringTheWaitIsHandled) {
 }
 
 TEST_F(WindowedCallThreadsTest, AnEventHandledDuringTheWaitCanWaitForCallsItself) {
-  const auto first = threads.Start();
-  const auto second = threads.Start();
+  const auto first = Start();
+  const auto second = Start();
   Gate gate;
   auto order = std::make_shared<std::vector<int>>();
   bool innerAnswers[2] = {false, false};
@@ -278,7 +299,7 @@ TEST_F(CallThreadsTest, AWaitingQuitRequestNeitherSpinsTheWaitNorIsLost) {
     int count = 0;
   } countingPump;
   win32::Win32CallThreads counted(clock, countingPump);
-  const auto thread = counted.Start();
+  const auto thread = Start(counted);
   Gate gate;
   ::PostQuitMessage(3);
   EXPECT_FALSE(thread->RunUntil(gate.Blocker(), clock.NowMilliseconds() + 300));
@@ -289,17 +310,14 @@ TEST_F(CallThreadsTest, AWaitingQuitRequestNeitherSpinsTheWaitNorIsLost) {
 }
 
 TEST_F(CallThreadsTest, AnIdleThreadEndsWithItsOwner) {
-  auto thread = threads.Start();
-  const win32::UniqueHandle handle(::OpenThread(SYNCHRONIZE, FALSE, ThreadIdOf(*thread, clock)));
-  ASSERT_TRUE(handle);
+  auto thread = Start();
   thread.reset();
-  EXPECT_TRUE(HasEnded(handle.get()));
+  EXPECT_TRUE(HasEnded(LastStarted()));
 }
 
 TEST_F(CallThreadsTest, AnOwnerLetsGoAtOnceOfAThreadStuckInACallWhichThenFinishesItsQueueAndEnds) {
-  auto thread = threads.Start();
-  const win32::UniqueHandle handle(::OpenThread(SYNCHRONIZE, FALSE, ThreadIdOf(*thread, clock)));
-  ASSERT_TRUE(handle);
+  auto thread = Start();
+  const HANDLE handle = LastStarted();
   Gate gate;
   auto lastRan = std::make_shared<std::atomic<bool>>(false);
   thread->Post(gate.Blocker());
@@ -308,10 +326,10 @@ TEST_F(CallThreadsTest, AnOwnerLetsGoAtOnceOfAThreadStuckInACallWhichThenFinishe
   const auto start = Stopwatch::now();
   thread.reset();
   EXPECT_LT(Stopwatch::now() - start, 100ms);
-  EXPECT_EQ(::WaitForSingleObject(handle.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(::WaitForSingleObject(handle, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 
   gate.Open();
-  EXPECT_TRUE(HasEnded(handle.get()));
+  EXPECT_TRUE(HasEnded(handle));
   EXPECT_TRUE(*lastRan);
 }
 
