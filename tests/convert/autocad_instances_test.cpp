@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/doubles/autocad_doubles.h"
+#include "tests/failure_number.h"
 
 namespace pellacore {
 namespace {
@@ -12,15 +13,6 @@ using Windows = std::vector<std::int64_t>;
 class AutoCadInstancesTest : public ::testing::Test {
  protected:
   AutoCadInstancesTest() { instances.BeginWork(300); }
-
-  long FailureOf(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const Failure& failure) {
-      return failure.number();
-    }
-    return 0;
-  }
 
   testing::FakeClock clock;
   testing::ScriptedEventPump pump;
@@ -72,7 +64,7 @@ TEST_F(AutoCadInstancesTest, AQuitInstanceIsGoneBeforeTheNextAttach) {
   EXPECT_GE(clock.now - before, 4000);
   EXPECT_GT(pump.yields, 0);
   EXPECT_TRUE(doubles.processes.endedTrees.empty());
-  EXPECT_NE(FailureOf([&] { instances.Attach(); }), 0);
+  EXPECT_NE(testing::FailureNumberOf([&] { instances.Attach(); }), 0);
   EXPECT_EQ(autocad.attached, 0);
 }
 
@@ -97,12 +89,12 @@ TEST_F(AutoCadInstancesTest, GivingUpEndsTheProgramsOwnAndLeavesTheUsersAlone) {
   EXPECT_FALSE(autocad.HasEnded(*autocad.user()));
   // Not attached to again while it runs, even in a later run ...
   instances.BeginRun();
-  EXPECT_NE(FailureOf([&] { instances.Attach(); }), 0);
+  EXPECT_NE(testing::FailureNumberOf([&] { instances.Attach(); }), 0);
   EXPECT_EQ(autocad.attached, 1);
   // ... and again once the user has closed it and opened another.
   autocad.user()->ended = true;
   autocad.running = false;
-  EXPECT_NE(FailureOf([&] { instances.Attach(); }), 0);
+  EXPECT_NE(testing::FailureNumberOf([&] { instances.Attach(); }), 0);
   instances.Start();
   EXPECT_TRUE(instances.IsOwn());
 }
@@ -120,7 +112,7 @@ TEST_F(AutoCadInstancesTest, ClosingTheWindowEndsEveryInstanceOfTheProgramsOwnAn
 TEST_F(AutoCadInstancesTest, AnInstanceListedButGoneIsNoInstance) {
   autocad.running = true;
   autocad.memberFailures.emplace(L"HWND", Failure(automation_code::kServerUnavailable, L"gone"));
-  EXPECT_EQ(FailureOf([&] { instances.Attach(); }), static_cast<std::int32_t>(0x800401E3u));
+  EXPECT_EQ(testing::FailureNumberOf([&] { instances.Attach(); }), static_cast<std::int32_t>(0x800401E3u));
   EXPECT_FALSE(instances.HasInstance());
 }
 

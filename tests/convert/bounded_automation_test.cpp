@@ -4,6 +4,7 @@
 
 #include "tests/doubles/fake_autocad.h"
 #include "tests/doubles/fake_call_threads.h"
+#include "tests/failure_number.h"
 
 namespace pellacore {
 namespace {
@@ -15,15 +16,6 @@ class BoundedAutomationTest : public ::testing::Test {
   BoundedAutomationTest() {
     autocad.hangSignal = &threads.hangSignal;
     bounded.SetDeadline(clock.now + 5000);
-  }
-
-  long FailureOf(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const Failure& failure) {
-      return failure.number();
-    }
-    return 0;
   }
 
   testing::FakeClock clock;
@@ -44,7 +36,7 @@ TEST_F(BoundedAutomationTest, CallsInTimeGiveTheServersAnswersAndFailures) {
   EXPECT_EQ(autocad.log.back(), L"Document.Export call (VT_BSTR|VT_BYREF C:\\d\\a, VT_BSTR BMP, "
                                 L"VT_DISPATCH|VT_BYREF SelectionSet)");
   autocad.memberFailures.emplace(L"Close", Failure(-2147467259, L"Unspecified error"));
-  EXPECT_EQ(FailureOf([&] { document->Call(L"Close", {}); }), -2147467259);
+  EXPECT_EQ(testing::FailureNumberOf([&] { document->Call(L"Close", {}); }), -2147467259);
   EXPECT_EQ(threads.started, 1);
   EXPECT_EQ(threads.givenUp, 0);
   // Every object goes, on its own thread.
@@ -58,16 +50,16 @@ TEST_F(BoundedAutomationTest, ACallThatHangsTimesOutAtTheDeadlineAndItsThreadIsL
   auto application = bounded.CreateObject(L"AutoCAD.Application");
   auto documents = application->GetProperty(L"Documents");
   autocad.hangIn.insert(L"Open");
-  EXPECT_EQ(FailureOf([&] { documents->CallForObject(L"Open", {AutomationArgument::StringByRef(L"a.dwg")}); }),
+  EXPECT_EQ(testing::FailureNumberOf([&] { documents->CallForObject(L"Open", {AutomationArgument::StringByRef(L"a.dwg")}); }),
             automation_code::kTimedOut);
   EXPECT_EQ(clock.now, 1'005'000);
 
   // The objects of that thread answer the time-out at once, without a call
   // queued behind the one that hangs.
   const std::size_t calls = autocad.log.size();
-  EXPECT_EQ(FailureOf([&] { application->Put(L"Visible", AutomationArgument::Boolean(true)); }),
+  EXPECT_EQ(testing::FailureNumberOf([&] { application->Put(L"Visible", AutomationArgument::Boolean(true)); }),
             automation_code::kTimedOut);
-  EXPECT_EQ(FailureOf([&] { application->GetInteger(L"HWND"); }), automation_code::kTimedOut);
+  EXPECT_EQ(testing::FailureNumberOf([&] { application->GetInteger(L"HWND"); }), automation_code::kTimedOut);
   EXPECT_EQ(autocad.log.size(), calls);
   EXPECT_EQ(threads.callsWhenStuck, 0);
 
@@ -77,7 +69,7 @@ TEST_F(BoundedAutomationTest, ACallThatHangsTimesOutAtTheDeadlineAndItsThreadIsL
   EXPECT_EQ(threads.started, 2);
   EXPECT_EQ(next->GetInteger(L"HWND"), 1002);
   // An object of the stuck thread cannot be handed to the new one.
-  EXPECT_EQ(FailureOf([&] { next->Call(L"Quit", {AutomationArgument::ObjectByRef(*documents)}); }),
+  EXPECT_EQ(testing::FailureNumberOf([&] { next->Call(L"Quit", {AutomationArgument::ObjectByRef(*documents)}); }),
             automation_code::kTimedOut);
 }
 
@@ -86,7 +78,7 @@ TEST_F(BoundedAutomationTest, SlowCallsShareOneDeadline) {
   autocad.delayMs[L"WindowState"] = 3000;
   application->Put(L"WindowState", AutomationArgument::Short(3));
   // The second slow call ends past the deadline: in time alone, late together.
-  EXPECT_EQ(FailureOf([&] { application->Put(L"WindowState", AutomationArgument::Short(3)); }),
+  EXPECT_EQ(testing::FailureNumberOf([&] { application->Put(L"WindowState", AutomationArgument::Short(3)); }),
             automation_code::kTimedOut);
   EXPECT_EQ(threads.givenUp, 1);
 }
