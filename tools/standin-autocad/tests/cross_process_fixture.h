@@ -33,8 +33,9 @@ class CrossProcess : public ::testing::Test {
  protected:
   CrossProcess();
 
-  // A server of the check before, still on its way out, would write its
-  // last line into this check's log: the log is read afresh for every line.
+  // No stand-in runs when a check starts: a server still on its way out
+  // would write its last line into this check's log (the log path is read
+  // afresh for every line).
   void SetUp() override;
   void TearDown() override;
 

@@ -145,6 +145,10 @@ TEST_F(InstanceLifetime, QuitReturnsFirstAndTheInstanceAnswersDisconnectedUntilI
   const long long gone = MillisecondsSince(before);
   std::printf("  Quit to process end: %lld ms (linger %lld ms)\n", gone, kLingerMs);
   EXPECT_GE(gone, kLingerMs);
+  // Its proxies now fail as a dead server's.
+  const HRESULT after = Invoke(application.get(), L"WindowState", kGet)->result;
+  std::printf("  a call after the process ended failed with %ls\n", Hex(after).c_str());
+  EXPECT_TRUE(IsDeadServerCode(after)) << Hex(after);
   running.reset();
   EXPECT_FALSE(Running(&found));
   EXPECT_EQ(found, MK_E_UNAVAILABLE) << Hex(found);

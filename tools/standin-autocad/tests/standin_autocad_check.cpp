@@ -41,6 +41,7 @@ TEST_F(CrossProcess, TheProgIdIsRegisteredForTheServerBesideThisCheck) {
 TEST_F(CrossProcess, TheConvertersSequenceIsLoggedAndWritesARealBitmap) {
   const std::wstring drawing = MakeDrawing(L"PLAN.DWG");
   const std::wstring stem = folder_.path() + L"PLAN";
+  auto quit = std::chrono::steady_clock::now();
   {
     const auto before = std::chrono::steady_clock::now();
     ComPtr<IDispatch> application = Create();
@@ -55,14 +56,16 @@ TEST_F(CrossProcess, TheConvertersSequenceIsLoggedAndWritesARealBitmap) {
     const auto exported = SelectAndExport(application.get(), document.get(), stem);
     EXPECT_EQ(exported->result, S_OK) << Hex(exported->result) << " " << exported->Description();
     EXPECT_EQ(Invoke(document.get(), L"Close", DISPATCH_METHOD)->result, S_OK);
+    quit = std::chrono::steady_clock::now();
     EXPECT_EQ(Invoke(application.get(), L"Quit", DISPATCH_METHOD)->result, S_OK);
   }
+  ASSERT_TRUE(WaitForNoServer());
+  std::printf("  Quit to the end of the process (default linger): %lld ms\n", MillisecondsSince(quit));
   ASSERT_TRUE(WaitForLog(L"server exit"));
   std::vector<std::wstring> expected = pellacore::testing::ExportCallTable(drawing, stem);
   expected.insert(expected.begin(), {L"server start embedding", L"Application created", L"ready"});
   expected.push_back(L"server exit");
   EXPECT_EQ(ReadLogLines(log_), expected);
-  EXPECT_TRUE(WaitForNoServer());
 
   const BmpHeader header = ReadBmpHeader(stem + L".bmp");
   EXPECT_TRUE(header.magic);
