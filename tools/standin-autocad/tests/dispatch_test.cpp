@@ -86,6 +86,7 @@ TEST_F(InProcess, TheConvertersSequenceIsLoggedCallByCall) {
   const std::wstring drawing = MakeDrawing(L"PLAN.DWG");
   const std::wstring stem = folder_.path() + L"PLAN";
 
+  EXPECT_EQ(Invoke(application_.get(), L"HWND", DISPATCH_PROPERTYGET)->result, S_OK);
   EXPECT_EQ(Invoke(application_.get(), L"WindowState", DISPATCH_PROPERTYPUT, {I2(3)})->result, S_OK);
   ComPtr<IDispatch> document = Open(drawing);
   ComPtr<IDispatch> same = Get(application_.get(), L"Application");
@@ -93,7 +94,7 @@ TEST_F(InProcess, TheConvertersSequenceIsLoggedCallByCall) {
   EXPECT_EQ(Invoke(same.get(), L"Visible", DISPATCH_PROPERTYPUT, {Bool(true)})->result, S_OK);
   ComPtr<IDispatch> set = SelectAll(document.get());
   EXPECT_EQ(Export(document.get(), stem, set.get())->result, S_OK);
-  EXPECT_EQ(Invoke(document.get(), L"Close", DISPATCH_METHOD)->result, S_OK);
+  EXPECT_EQ(Invoke(document.get(), L"Close", DISPATCH_METHOD, {Bool(false)})->result, S_OK);
   EXPECT_EQ(Invoke(application_.get(), L"Quit", DISPATCH_METHOD)->result, S_OK);
 
   std::vector<std::wstring> expected = pellacore::testing::ExportCallTable(drawing, stem);
