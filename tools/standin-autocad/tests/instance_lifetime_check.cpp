@@ -283,12 +283,17 @@ TEST_F(InstanceLifetime, AHelperProcessGoesWithQuitButOutlivesAKilledServer) {
     EXPECT_TRUE(Ended(helperProcess));
   }
   {
+    std::printf("  second instance: creating\n");
     ComPtr<IDispatch> application = Create();
     ASSERT_TRUE(application);
     const DWORD server = ProcessOfWindow(WindowOf(application.get()));
     win32::UniqueHandle serverProcess = OpenServerProcess(server);
     win32::UniqueHandle helperProcess = OpenServerProcess(helperOf(server));
     ASSERT_TRUE(helperProcess);
+    // Let go of first (it runs on without a client), so that nothing of
+    // this test calls into the server once it has been killed.
+    application.reset();
+    std::printf("  second instance: ending the server\n");
     // Ended as a hung instance is: the helper stays behind.
     ASSERT_TRUE(::TerminateProcess(serverProcess.get(), 1));
     EXPECT_TRUE(Ended(serverProcess));
@@ -297,6 +302,7 @@ TEST_F(InstanceLifetime, AHelperProcessGoesWithQuitButOutlivesAKilledServer) {
     ::TerminateProcess(helperProcess.get(), 1);
     EXPECT_TRUE(Ended(helperProcess));
   }
+  std::printf("  waiting for no server\n");
   EXPECT_TRUE(WaitForNoServer());
 }
 
