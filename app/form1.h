@@ -19,7 +19,7 @@
 
 namespace pellacore {
 
-class Automation;
+class AutoCadInstances;
 class Clock;
 class CodePage;
 class EventPump;
@@ -56,7 +56,7 @@ struct Form1Ports {
   CodePage& codePage;
   Registry& registry;
   Printing& printing;
-  Automation& automation;
+  AutoCadInstances& instances;
   Clock& clock;
 };
 
@@ -128,6 +128,12 @@ class Form1 {
   // The conversion run.
   void PushButton2_Click();
 
+  // The Options menu: a run in progress ends after its current drawing; the
+  // time AutoCAD may take over one drawing.
+  void Options_StopClick();
+  void Options_TimeLimitClick();
+  bool StopRequested() const { return stopRequested_; }
+
   // State that other parts read or set.
   JobList& jobList() { return jobList_; }
   const JobList& jobList() const { return jobList_; }
@@ -166,7 +172,9 @@ class Form1 {
   // Makes the PDF printer current; answers whether it did.
   bool SelectPdfPrinter(GuardedProcedure& guard);
   // Converts entry `index`; answers whether a bitmap was sent to the printer.
-  bool ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPrinterCurrent);
+  bool ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPrinterCurrent, int timeLimit);
+  // The stored time limit per drawing, or its default.
+  int DrawingTimeLimit();
   std::wstring OutputPathFor(GuardedProcedure& guard, const std::wstring& source,
                              const std::wstring& baseName);
   bool PrintBitmap(GuardedProcedure& guard, const std::wstring& bitmap);
@@ -180,6 +188,7 @@ class Form1 {
   JobList jobList_;
   bool autoCadFound_ = false;
   bool conversionBusy_ = false;
+  bool stopRequested_ = false;
   // The picture box the run loads each exported bitmap into before printing.
   std::unique_ptr<Picture> creatorPicture_;
   int mousePointer_ = 0;

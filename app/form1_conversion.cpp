@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "app/settings.h"
+#include "convert/autocad_instances.h"
 #include "convert/drawing_export.h"
 #include "convert/output_names.h"
 #include "convert/pdf_wait.h"
@@ -15,8 +17,10 @@
 #include "platform/event_pump.h"
 #include "platform/main_window.h"
 #include "platform/message_boxes.h"
+#include "platform/input_box.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
+#include "platform/settings_store.h"
 #include "util/failure.h"
 #include "util/files.h"
 #include "util/guarded.h"
@@ -36,6 +40,11 @@ constexpr wchar_t kNoFiles[] = L"No files added.";
 constexpr wchar_t kNoFolder[] = L"Folder does not exist. Please select another folder.";
 constexpr wchar_t kDone[] = L"Done.";
 constexpr wchar_t kIdleProgressText[] = L"Progress Bar";
+const std::wstring kTimeLimitPrompt =
+    L"How many seconds may AutoCAD take over one drawing? When the time has passed, an AutoCAD that "
+    L"Pellacore started is ended and the run goes on with the next drawing.\r\r"
+    L"A whole number from 1 to 86400:";
+constexpr wchar_t kBadTimeLimit[] = L"Please enter a whole number of seconds from 1 to 86400.";
 
 }  // namespace
 
@@ -49,6 +58,11 @@ void Form1::PushButton2_Click() {
     guard.Run(110, [] {});  // the window's coordinate unit: nothing depends on it
     const bool pdfPrinterCurrent = SelectPdfPrinter(guard);
 
+    const int timeLimit = DrawingTimeLimit();
+    ports_.instances.BeginRun();
+    stopRequested_ = false;
+    ports_.window.EnableStop(true);
+
     std::size_t bound = 0;
     guard.Run(118, [&] { bound = jobList_.Count(); });
     bool printedAny = false;
@@ -56,10 +70,13 @@ void Form1::PushButton2_Click() {
       guard.Run(120, [&] { ports_.pump.HandlePending(); });
       guard.Run(122, [&] { SetMousePointer(pointer_code::kHourglass); });
       // Entries taken out while the events ran: the run ends with the list.
-      if (i > jobList_.Count()) break;
-      if (ConvertEntry(guard, i, pdfPrinterCurrent)) printedAny = true;
+      // A stop asked for during the last drawing ends it here too.
+      if (i > jobList_.Count() || stopRequested_) break;
+      if (ConvertEntry(guard, i, pdfPrinterCurrent, timeLimit)) printedAny = true;
       guard.Run(190, [] {});
     }
+    ports_.window.EnableStop(false);
+    stopRequested_ = false;
 
     guard.Run(192, [&] { SetMousePointer(pointer_code::kDefault); });
     guard.Run(194, [&] { ports_.window.ShowProgress(0); });
@@ -113,7 +130,7 @@ bool Form1::SelectPdfPrinter(GuardedProcedure& guard) {
   return false;
 }
 
-bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPrinterCurrent) {
+bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPrinterCurrent, int timeLimit) {
   guard.Run(124, [&] {
     ports_.window.ShowProgress(static_cast<double>(index) / static_cast<double>(jobList_.Count()) * 100);
   });
@@ -141,12 +158,20 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPri
   // drawing, unless a file of that name lies there already.
   std::wstring stem;
   guard.Run(166, [&] { stem = FreeBitmapStem(ports_.fs, BitmapStemOf(source)); });
+  ExportEnd exportEnd = ExportEnd::kFinished;
   guard.Run(176, [&] {
-    convertDWGtoBMP({ports_.automation, ports_.boxes}, autoCadFound_, applicationTitle_, source, stem);
+    exportEnd = convertDWGtoBMP({ports_.instances, ports_.boxes}, autoCadFound_, timeLimit, applicationTitle_,
+                                source, stem);
   });
 
   // Only a bitmap this export made: the stem named nothing before it.
   const std::wstring bitmap = stem + L".bmp";
+  // An AutoCAD that hung or died may have left part of a bitmap: none of it
+  // is printed as this drawing's PDF.
+  if (exportEnd == ExportEnd::kTimedOut || exportEnd == ExportEnd::kAutoCadEnded) {
+    if (!stem.empty()) guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
+    return false;
+  }
   if (!guard.Test(178, [&] { return !stem.empty() && FileExists(ports_.fs, bitmap); })) return false;
   const bool ended = PrintBitmap(guard, bitmap);
   if (ended && before) {
@@ -155,6 +180,34 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPri
   }
   guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
   return true;
+}
+
+int Form1::DrawingTimeLimit() {
+  try {
+    const std::optional<std::wstring> stored = ports_.settings.Read(setting_key::kDrawingTimeLimit);
+    if (stored) {
+      if (const std::optional<int> seconds = TimeLimitSeconds(*stored)) return *seconds;
+    }
+  } catch (const Failure&) {
+    // A store that cannot be read leaves the default.
+  }
+  return kDefaultDrawingTimeLimit;
+}
+
+void Form1::Options_StopClick() {
+  if (conversionBusy_) stopRequested_ = true;
+}
+
+void Form1::Options_TimeLimitClick() {
+  const std::wstring answer =
+      ports_.inputBox.Ask(kTimeLimitPrompt, applicationTitle_, std::to_wstring(DrawingTimeLimit()));
+  if (answer.empty()) return;  // Cancel
+  const std::optional<int> seconds = TimeLimitSeconds(answer);
+  if (!seconds) {
+    ports_.boxes.Show(kBadTimeLimit, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
+    return;
+  }
+  ports_.settings.Write(setting_key::kDrawingTimeLimit, std::to_wstring(*seconds));
 }
 
 std::wstring Form1::OutputPathFor(GuardedProcedure& guard, const std::wstring& source,

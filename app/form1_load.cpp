@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/skin.h"
 #include "app/startup_partners.h"
+#include "convert/autocad_instances.h"
 #include "platform/job_list_view.h"
 #include "platform/main_window.h"
 #include "platform/settings_store.h"
@@ -76,6 +77,11 @@ void Form1::Form_Load() {
   guard.Run(150, [&] { ports_.checks.PdfPrinterInstalled(applicationTitle_); });
 }
 
-void Form1::Form_Unload() { ports_.window.EndProgram(); }
+// The program ends at once, also during a run; an AutoCAD it started is
+// ended first, not left behind hidden.
+void Form1::Form_Unload() {
+  ports_.instances.EndOwn();
+  ports_.window.EndProgram();
+}
 
 }  // namespace pellacore

@@ -75,4 +75,16 @@ bool SettingToBoolean(std::wstring_view text) {
 
 std::wstring BooleanSettingText(bool value) { return value ? L"True" : L"False"; }
 
+std::optional<int> TimeLimitSeconds(std::wstring_view text) {
+  const std::wstring_view digits = TrimBlanks(text);
+  if (digits.empty() || digits.size() > 5) return std::nullopt;
+  int seconds = 0;
+  for (wchar_t c : digits) {
+    if (!IsDigit(c)) return std::nullopt;
+    seconds = seconds * 10 + (c - L'0');
+  }
+  if (seconds < 1 || seconds > kMaxDrawingTimeLimit) return std::nullopt;
+  return seconds;
+}
+
 }  // namespace pellacore

@@ -3,6 +3,7 @@
 // conversions their readers make. Each value is read and written at its point
 // of use; nothing is cached.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,7 +23,18 @@ inline const std::wstring kExtension = L"Extension";
 inline const std::wstring kLastFolder = L"LastFolder";
 inline const std::wstring kLastFolderDot = L"LastFolderDot";
 inline const std::wstring kSnapshot = L"Snapshot";
+// Seconds AutoCAD may take over one drawing before it is given up.
+inline const std::wstring kDrawingTimeLimit = L"DrawingTimeLimit";
 }  // namespace setting_key
+
+// The time limit per drawing: its default, and the range a stored value
+// must lie in.
+inline constexpr int kDefaultDrawingTimeLimit = 300;
+inline constexpr int kMaxDrawingTimeLimit = 86'400;
+
+// A time limit's text as seconds: a whole number from 1 to a day, blanks
+// around it allowed; nullopt for any other text.
+std::optional<int> TimeLimitSeconds(std::wstring_view text);
 
 // The stored value, or `fallback` when the key is absent (an empty stored
 // value is returned as it is). Raises when the store cannot be read.

@@ -1,12 +1,14 @@
 #include "convert/drawing_export.h"
 
 #include <memory>
+#include <optional>
 
-#include "convert/prerequisite_checks.h"
+#include "convert/autocad_instances.h"
 #include "platform/automation.h"
 #include "platform/message_boxes.h"
 #include "util/failure.h"
 #include "util/guarded.h"
+#include "util/product.h"
 
 namespace pellacore {
 namespace {
@@ -25,69 +27,116 @@ AutomationObject& Required(const std::unique_ptr<AutomationObject>& object) {
   return *object;
 }
 
-// Tries one way of obtaining an instance; a failure is the empty answer.
-template <class Obtain>
-std::unique_ptr<AutomationObject> Quietly(Obtain&& obtain) {
-  try {
-    return obtain();
-  } catch (const Failure&) {
-    return nullptr;
+// The report's text once AutoCAD stopped answering or went away: which
+// drawing, what happened, and what became of that AutoCAD.
+std::wstring LostText(const Failure& failure, AutoCadInstances::GivenUp what, const std::wstring& drawing,
+                      int seconds) {
+  const bool timedOut = IsTimeOut(failure);
+  std::wstring text = timedOut ? L"AutoCAD did not finish \"" + drawing + L"\" within " +
+                                     std::to_wstring(seconds) + L" seconds."
+                               : L"AutoCAD ended while working on \"" + drawing + L"\" (" +
+                                     failure.description() + L").";
+  const std::wstring product(kProductName);
+  switch (what) {
+    case AutoCadInstances::GivenUp::kEnded:
+      text += timedOut ? L" That AutoCAD was ended; the next drawing gets a new one."
+                       : L" The next drawing gets a new AutoCAD.";
+      break;
+    case AutoCadInstances::GivenUp::kLeftToUser:
+      text += L" It is an AutoCAD you started, so " + product +
+              L" left it running; the other drawings go to an AutoCAD of " + product + L"'s own.";
+      break;
+    case AutoCadInstances::GivenUp::kProcessUnknown:
+      text += L" Its process could not be found, so it may still be running.";
+      break;
+    case AutoCadInstances::GivenUp::kNone:
+      break;
   }
+  return text;
 }
 
 }  // namespace
 
-void convertDWGtoBMP(ExportPorts ports, bool autoCadFound, const std::wstring& title,
-                     std::wstring drawingPath, std::wstring bitmapStem) {
+ExportEnd convertDWGtoBMP(ExportPorts ports, bool autoCadFound, int timeLimitSeconds, const std::wstring& title,
+                          std::wstring drawingPath, std::wstring bitmapStem) {
   GuardedProcedure guard(ports.boxes, kConvert);
-  if (!guard.Test(100, [&] { return autoCadFound; })) return;
+  if (!guard.Test(100, [&] { return autoCadFound; })) return ExportEnd::kNotTried;
+  AutoCadInstances& instances = ports.instances;
+  instances.BeginWork(timeLimitSeconds);
 
   // Released in this order at the end: the document, the instance, and last
   // the selection set.
   std::unique_ptr<AutomationObject> selectionSet;
-  std::unique_ptr<AutomationObject> instance;
   std::unique_ptr<AutomationObject> document;
+  std::optional<ExportEnd> lost;
 
-  guard.Run(102, [&] {
-    instance = Quietly([&] { return ports.automation.GetActiveObject(kAutoCadProgId); });
-  });
-  if (guard.Test(104, [&] { return instance == nullptr; })) {
-    guard.Run(106, [] {});  // the attach failure is cleared, never reported
-    guard.Run(108, [&] {
-      instance = Quietly([&] { return ports.automation.CreateObject(kAutoCadProgId); });
+  // A step that talks to AutoCAD. Once AutoCAD has not answered in time or
+  // has gone, there is nothing left to talk to: that failure is the one
+  // report for the drawing, and the remaining steps are skipped.
+  const auto step = [&](int number, auto&& action) {
+    if (lost) return;
+    guard.Run(number, [&] {
+      try {
+        action();
+      } catch (const Failure& failure) {
+        if (!IsLostInstance(failure)) throw;
+        lost = IsTimeOut(failure) ? ExportEnd::kTimedOut : ExportEnd::kAutoCadEnded;
+        const AutoCadInstances::GivenUp what = instances.GiveUp();
+        throw Failure(failure.number(), LostText(failure, what, drawingPath, timeLimitSeconds));
+      }
     });
-    if (guard.Test(110, [&] { return instance == nullptr; })) {
+  };
+  // Finding or starting an instance fails quietly, unless AutoCAD did not
+  // answer in time: then the drawing's time is up.
+  const auto quietly = [](auto&& obtain) {
+    try {
+      obtain();
+    } catch (const Failure& failure) {
+      if (IsTimeOut(failure)) throw;
+    }
+  };
+
+  step(102, [&] { quietly([&] { instances.Attach(); }); });
+  if (guard.Test(104, [&] { return !lost && !instances.HasInstance(); })) {
+    guard.Run(106, [] {});  // the attach failure is cleared, never reported
+    step(108, [&] { quietly([&] { instances.Start(); }); });
+    if (guard.Test(110, [&] { return !lost && !instances.HasInstance(); })) {
       guard.Run(112, [&] {
         ports.boxes.Show(kNoInstance, title, MessageButtons::kOk, MessageIcon::kNone);
       });
-      return;
+      return ExportEnd::kNoAutoCad;
     }
   }
 
-  guard.Run(114, [&] { Required(instance).Put(L"WindowState", AutomationArgument::Short(kMaximized)); });
-  guard.Run(116, [&] {
-    document = Required(instance).GetProperty(L"Documents")->CallForObject(
+  step(114, [&] { instances.Application().Put(L"WindowState", AutomationArgument::Short(kMaximized)); });
+  step(116, [&] {
+    document = instances.Application().GetProperty(L"Documents")->CallForObject(
         L"Open", {AutomationArgument::StringByRef(drawingPath)});
   });
   // Shown only now that the drawing is open.
-  guard.Run(118, [&] {
-    Required(instance).GetProperty(L"Application")->Put(L"Visible", AutomationArgument::Boolean(true));
+  step(118, [&] {
+    instances.Application().GetProperty(L"Application")->Put(L"Visible", AutomationArgument::Boolean(true));
   });
-  guard.Run(120, [&] {
+  step(120, [&] {
     selectionSet = Required(document).GetProperty(L"SelectionSets")->CallForObject(
         L"add", {AutomationArgument::String(L"NEWSS")});
   });
-  guard.Run(122, [&] { Required(selectionSet).Call(L"Select", {AutomationArgument::Short(kSelectAll)}); });
-  guard.Run(124, [&] {
+  step(122, [&] { Required(selectionSet).Call(L"Select", {AutomationArgument::Short(kSelectAll)}); });
+  step(124, [&] {
     AutomationObject& selection = Required(selectionSet);
     Required(document).Call(L"Export", {AutomationArgument::StringByRef(bitmapStem),
                                         AutomationArgument::String(L"BMP"),
                                         AutomationArgument::ObjectByRef(selection)});
   });
-  guard.Run(126, [&] { Required(document).Call(L"Close", {}); });
-  guard.Run(128, [&] { Required(instance).Call(L"Quit", {}); });
+  // Without saving: a drawing that changed on opening (fields, proxies)
+  // would otherwise be asked about, and the question waits for a person.
+  step(126, [&] { Required(document).Call(L"Close", {AutomationArgument::Boolean(false)}); });
+  // The program's own instance is quit and gone before the next drawing; a
+  // user's keeps running with its own drawings.
+  step(128, [&] { instances.Finish(); });
   guard.Run(130, [&] { document.reset(); });
-  guard.Run(132, [&] { instance.reset(); });
+  guard.Run(132, [&] { instances.Release(); });
+  return lost.value_or(ExportEnd::kFinished);
 }
 
 }  // namespace pellacore

@@ -1,26 +1,37 @@
 #pragma once
 // The export of one drawing as a bitmap through AutoCAD's automation
 // server: an instance attached to or started, the drawing opened, all of it
-// selected and exported beside the drawing, the drawing closed, the
-// instance quit.
+// selected and exported beside the drawing, the drawing closed without
+// saving, and the instance quit when it is the program's own.
 
 #include <string>
 
 namespace pellacore {
 
-class Automation;
+class AutoCadInstances;
 class MessageBoxes;
 
 struct ExportPorts {
-  Automation& automation;
+  AutoCadInstances& instances;
   MessageBoxes& boxes;
 };
 
-// Has AutoCAD write the drawing's bitmap at `bitmapStem` + ".bmp". Does
-// nothing when `autoCadFound` is false. Guarded:
-// "in Corvanta2021/08/31.Form1.convertDWGtoBMP "; the caller learns the
-// outcome only from the bitmap's presence.
-void convertDWGtoBMP(ExportPorts ports, bool autoCadFound, const std::wstring& title,
-                     std::wstring drawingPath, std::wstring bitmapStem);
+// How the export ended. Whether a bitmap was written is told by the file
+// alone; an export given up on may have left part of one.
+enum class ExportEnd {
+  kNotTried,      // AutoCAD was not found at start-up
+  kNoAutoCad,     // no instance could be had, and the user was told so
+  kFinished,      // every step was tried
+  kTimedOut,      // AutoCAD did not finish within the time limit
+  kAutoCadEnded,  // AutoCAD's process went away during the export
+};
+
+// Has AutoCAD write the drawing's bitmap at `bitmapStem` + ".bmp", within
+// `timeLimitSeconds` for everything it does with AutoCAD. Does nothing when
+// `autoCadFound` is false. Guarded: "in Corvanta2021/08/31.Form1.convertDWGtoBMP ";
+// once AutoCAD stops answering or dies, one report names the drawing and
+// the remaining steps are skipped.
+ExportEnd convertDWGtoBMP(ExportPorts ports, bool autoCadFound, int timeLimitSeconds, const std::wstring& title,
+                          std::wstring drawingPath, std::wstring bitmapStem);
 
 }  // namespace pellacore

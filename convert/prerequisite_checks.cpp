@@ -3,8 +3,8 @@
 #include <exception>
 #include <memory>
 
+#include "convert/autocad_instances.h"
 #include "convert/printer_handoff.h"
-#include "platform/automation.h"
 #include "platform/message_boxes.h"
 #include "platform/printing.h"
 
@@ -35,14 +35,27 @@ std::wstring NoPdfPrinterText() {
 bool IsPdfPrinter(const std::wstring& deviceName) { return deviceName == kPdfPrinterName; }
 
 bool PartnerChecks::AutoCadAvailable(const std::wstring& title) {
+  AutoCadInstances& instances = ports_.instances;
+  instances.BeginWork(kAutoCadCheckSeconds);
   bool created = false;
   try {
-    // Released at once: the check keeps no instance and quits none.
-    created = ports_.automation.CreateObject(kAutoCadProgId) != nullptr;
+    instances.Start();
+    created = true;
+  } catch (const Failure& failure) {
+    if (IsLostInstance(failure)) instances.GiveUp();
   } catch (const std::exception&) {
-    created = false;
   }
-  if (created) return true;
+  if (created) {
+    // The check leaves no AutoCAD of its own behind, hidden and holding a
+    // licence: it is quit, and ended if it will not go.
+    try {
+      instances.Finish();
+    } catch (const Failure& failure) {
+      if (IsLostInstance(failure)) instances.GiveUp();
+    }
+    instances.Release();
+    return true;
+  }
   ports_.boxes.Show(kNoAutoCad, title, MessageButtons::kOk, MessageIcon::kNone);
   return false;
 }

@@ -8,14 +8,15 @@
 
 namespace pellacore {
 
-class Automation;
+class AutoCadInstances;
 class MessageBoxes;
 class Printing;
 
-inline constexpr wchar_t kAutoCadProgId[] = L"AutoCAD.Application";
+// How long the start-up check waits for AutoCAD to start and quit.
+inline constexpr int kAutoCadCheckSeconds = 120;
 
 struct PartnerCheckPorts {
-  Automation& automation;
+  AutoCadInstances& instances;
   Printing& printing;
   MessageBoxes& boxes;
 };
@@ -24,8 +25,9 @@ class PartnerChecks : public PrerequisiteChecks {
  public:
   explicit PartnerChecks(PartnerCheckPorts ports) : ports_(ports) {}
 
-  // Creates an AutoCAD instance and releases it at once; when none can be
-  // had, tells the user what is missing and answers false.
+  // Starts an AutoCAD of the program's own and quits it again, so that none
+  // is left running; when none can be started, tells the user what is
+  // missing and answers false.
   bool AutoCadAvailable(const std::wstring& title) override;
   // Tells the user how to install the PDF printer when no installed printer
   // has exactly its name. A failure of the printer list is raised.

@@ -42,6 +42,9 @@ class MainWindow {
   virtual void ShowProgress(double percent) = 0;
   virtual void ShowProgressText(const std::wstring& text) = 0;
 
+  // Whether the command that stops a run can be given.
+  virtual void EnableStop(bool enabled) = 0;
+
   // Ends the program at once, whatever it is doing.
   virtual void EndProgram() = 0;
 };

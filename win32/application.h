@@ -8,14 +8,16 @@
 #include <string>
 
 #include "app/form1.h"
+#include "convert/autocad_instances.h"
+#include "convert/bounded_automation.h"
 #include "convert/prerequisite_checks.h"
 #include "convert/retrying_automation.h"
 #include "joblist/sample_drawings.h"
-#include "win32/com_message_filter.h"
 #include "win32/main_window.h"
 #include "win32/ole_session.h"
 #include "win32/skin_component.h"
 #include "win32/win32_automation.h"
+#include "win32/win32_call_threads.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_code_page.h"
 #include "win32/win32_event_pump.h"
@@ -25,6 +27,7 @@
 #include "win32/win32_input_box.h"
 #include "win32/win32_message_boxes.h"
 #include "win32/win32_printing.h"
+#include "win32/win32_processes.h"
 #include "win32/win32_registry.h"
 #include "win32/win32_shell.h"
 #include "win32/win32_special_folders.h"
@@ -38,7 +41,7 @@ class Application {
       : samples_({settings, boxes_, shell_, {fs_, pump_, boxes_, codePage_}}, programFolder),
         window_(instance),
         form_({window_, window_, settings, fs_, folders_, boxes_, pump_, skin_, samples_, checks_,
-               fileDialogs_, folderPicker_, inputBox_, codePage_, registry_, printing_, automation_,
+               fileDialogs_, folderPicker_, inputBox_, codePage_, registry_, printing_, instances_,
                clock_},
               programFolder) {}
   Application(const Application&) = delete;
@@ -65,8 +68,6 @@ class Application {
 
  private:
   OleSession ole_;
-  // A busy AutoCAD's refusals are retried by COM itself on Windows.
-  MessageFilterRegistration messageFilter_;
   Win32FileSystem fs_;
   Win32SpecialFolders folders_;
   Win32MessageBoxes boxes_;
@@ -80,10 +81,16 @@ class Application {
   Win32Registry registry_;
   Win32Printing printing_;
   Win32Clock clock_;
+  // AutoCAD is called on threads of its own (where COM's message filter
+  // retries a busy AutoCAD's refusals), each call bounded by the time limit.
   Win32Automation com_;
-  RetryingAutomation automation_{com_, clock_};
+  RetryingAutomation retrying_{com_, clock_};
+  Win32CallThreads callThreads_{clock_, pump_};
+  Win32Processes processes_;
+  BoundedAutomation automation_{retrying_, callThreads_, clock_};
+  AutoCadInstances instances_{{automation_, processes_, clock_, pump_}};
   SampleDrawings samples_;
-  PartnerChecks checks_{{automation_, printing_, boxes_}};
+  PartnerChecks checks_{{instances_, printing_, boxes_}};
   Win32MainWindow window_;
   Form1 form_;
 };

@@ -4,6 +4,7 @@
 
 #include "app/form1.h"
 #include "util/failure.h"
+#include "win32/options_menu.h"
 #include "win32/progress_bar.h"
 #include "win32/resource.h"
 #include "win32/win32_failure.h"
@@ -88,6 +89,7 @@ void Win32MainWindow::Create(Form1& form) {
   window_ = ::CreateWindowExW(0, kWindowClass, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
   if (!window_) throw SystemFailure(::GetLastError());
+  options_menu::Attach(window_);
   CreateControls();
   ApplyLayout(DpiOf(window_));
 }
@@ -157,7 +159,8 @@ void Win32MainWindow::ApplyLayout(int dpi, const RECT* suggested) {
   CreateFonts(dpi);
 
   RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi)};
-  ::AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, static_cast<UINT>(dpi));
+  // The designed client area, below the menu bar.
+  ::AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, 0, static_cast<UINT>(dpi));
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   MONITORINFO monitor{};
@@ -249,6 +252,8 @@ void Win32MainWindow::ShowProgress(double percent) {
 void Win32MainWindow::ShowProgressText(const std::wstring& text) {
   ::SetWindowTextW(Control(ControlId::kProgressBar1), text.c_str());
 }
+
+void Win32MainWindow::EnableStop(bool enabled) { options_menu::EnableStop(window_, enabled); }
 
 void Win32MainWindow::EndProgram() { ::ExitProcess(0); }
 

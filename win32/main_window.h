@@ -55,6 +55,7 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   void EnableFrame3(bool enabled) override;
   void ShowProgress(double percent) override;
   void ShowProgressText(const std::wstring& text) override;
+  void EnableStop(bool enabled) override;
   void EndProgram() override;
 
   // JobListView
@@ -94,6 +95,8 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   std::optional<ControlId> ControlOf(HWND control) const;
 
   void OnCommand(ControlId id, WORD code);
+  // A menu command, or Esc (the dialog keys' Cancel).
+  void OnMenuCommand(WORD command);
   LRESULT OnNotify(const NMHDR& header);
   bool OnSetCursor(HWND over, UINT mouseMessage);
   void ForwardMouseMove(HWND over);

@@ -7,6 +7,7 @@
 
 #include "app/form1.h"
 #include "win32/main_window.h"
+#include "win32/options_menu.h"
 
 namespace pellacore::win32 {
 LRESULT CALLBACK Win32MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -30,7 +31,11 @@ LRESULT CALLBACK Win32MainWindow::WindowProc(HWND window, UINT message, WPARAM w
 LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (const auto id = ControlOf(reinterpret_cast<HWND>(lParam))) OnCommand(*id, HIWORD(wParam));
+      if (const auto id = ControlOf(reinterpret_cast<HWND>(lParam))) {
+        OnCommand(*id, HIWORD(wParam));
+      } else if (lParam == 0) {
+        OnMenuCommand(LOWORD(wParam));
+      }
       return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
@@ -100,6 +105,20 @@ void Win32MainWindow::OnCommand(ControlId id, WORD code) {
         text.resize(static_cast<std::size_t>(::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
         Forward([&] { form_->Text1_Edited(text); });
       }
+      break;
+    default:
+      break;
+  }
+}
+
+void Win32MainWindow::OnMenuCommand(WORD command) {
+  switch (command) {
+    case options_menu::kStop:
+    case IDCANCEL:  // Esc, through the dialog keys
+      Forward([&] { form_->Options_StopClick(); });
+      break;
+    case options_menu::kTimeLimit:
+      Forward([&] { form_->Options_TimeLimitClick(); });
       break;
     default:
       break;

@@ -191,6 +191,9 @@ std::unique_ptr<AutomationObject> Win32Automation::GetActiveObject(std::wstring_
   ComPtr<IUnknown> running;
   HRESULT status = ::GetActiveObject(id, nullptr, running.put());
   if (FAILED(status)) throw ComFailure(status);
+  // Wine answers success without an object for an entry whose object went
+  // without being taken out of the table: nothing runs.
+  if (!running) throw ComFailure(MK_E_UNAVAILABLE);
   ComPtr<IDispatch> dispatch;
   status = running->QueryInterface(IID_IDispatch, dispatch.put_void());
   if (FAILED(status)) throw ComFailure(status);

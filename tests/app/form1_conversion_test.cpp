@@ -70,6 +70,8 @@ struct FreshRun : ConversionTest {
   using ConversionTest::pdfsWritten;
   using ConversionTest::Start;
   using Form1Test::autocad;
+  using Form1Test::clock;
+  using Form1Test::settings;
   using Form1Test::form;
   using Form1Test::fs;
   using Form1Test::printing;
@@ -382,6 +384,108 @@ TEST_F(ConversionTest, ARefusedKeyIsNotReported) {
   form.PushButton2_Click();
   EXPECT_TRUE(Reports().empty());
   EXPECT_EQ(printing.pagesPrinted.size(), 1u);
+}
+
+}  // namespace
+}  // namespace pellacore::testing
+
+namespace pellacore::testing {
+namespace {
+
+// The run with an AutoCAD that hangs, dies, or is stopped, and its time limit.
+class RunSurvivesAutoCadTest : public ConversionTest {};
+
+TEST_F(RunSurvivesAutoCadTest, ADrawingThatHangsIsGivenUpAtTheStoredLimitAndTheRunGoesOn) {
+  settings.Write(L"DrawingTimeLimit", L" 7 ");
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  AddDrawing(LR"(D:\Dwg\b.dwg)");
+  // AutoCAD hangs in Close after writing the bitmap: what it wrote is not
+  // this drawing's PDF, and it is not left beside the drawing.
+  autocad.hangIn.insert(L"Close");
+  const std::int64_t start = clock.now;
+  // The second drawing's AutoCAD answers (the run yields twice per drawing).
+  pump.duringYield = {[] {}, [] {}, [&] { autocad.hangIn.clear(); }};
+  form.PushButton2_Click();
+  EXPECT_GE(clock.now - start, 7000);
+  EXPECT_LT(clock.now - start, 8000);
+  EXPECT_EQ(pdfsWritten, Lines{LR"(C:\Out\b.pdf)"});
+  EXPECT_FALSE(fs.Has(LR"(D:\Dwg\a.bmp)"));
+  EXPECT_FALSE(fs.Has(LR"(D:\Dwg\b.bmp)"));
+  ASSERT_EQ(Reports().size(), 1u);
+  EXPECT_NE(Reports()[0].find(L"within 7 seconds"), std::wstring::npos);
+  EXPECT_EQ(Messages(), Lines{L"Done."});
+  EXPECT_EQ(autocad.LiveProcesses(), 0);
+}
+
+TEST_F(RunSurvivesAutoCadTest, ATimeLimitThatIsNoWholeNumberOfSecondsIsTheDefault) {
+  for (const wchar_t* stored : {L"0", L"-5", L"abc", L"1.5", L"86401", L""}) {
+    SCOPED_TRACE(stored);
+    FreshRun run;
+    run.settings.Write(L"DrawingTimeLimit", stored);
+    run.Start();
+    run.AddDrawing(LR"(D:\Dwg\a.dwg)");
+    run.autocad.hangIn.insert(L"Open");
+    const std::int64_t start = run.clock.now;
+    run.form.PushButton2_Click();
+    EXPECT_EQ(run.clock.now - start, 300'000);
+  }
+}
+
+TEST_F(RunSurvivesAutoCadTest, StopEndsTheRunAfterTheCurrentDrawing) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  AddDrawing(LR"(D:\Dwg\b.dwg)");
+  AddDrawing(LR"(D:\Dwg\c.dwg)");
+  form.Options_StopClick();  // no run: nothing to stop
+  EXPECT_FALSE(form.StopRequested());
+  // Asked for while the first drawing is being converted.
+  pump.duringYield.push_back([] {});
+  pump.duringYield.push_back([&] { form.Options_StopClick(); });
+  form.PushButton2_Click();
+  EXPECT_EQ(pdfsWritten, Lines{LR"(C:\Out\a.pdf)"});
+  EXPECT_EQ(autocad.created, 1);
+  EXPECT_EQ(window.stopEnabled, (std::vector<bool>{true, false}));
+  EXPECT_EQ(Messages(), Lines{L"Done."});
+  EXPECT_EQ(window.progressTexts.back(), L"Progress Bar");
+  // The next run converts the whole list again.
+  pdfsWritten.clear();
+  form.PushButton2_Click();
+  EXPECT_EQ(pdfsWritten.size(), 3u);
+}
+
+TEST_F(RunSurvivesAutoCadTest, ClosingTheWindowDuringARunEndsTheAutoCadItStarted) {
+  autocad.running = false;
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  // The window closes while AutoCAD works (the call thread handles events).
+  autocad.hangIn.insert(L"Export");
+  doubles.threads.whileWaiting = [&] { form.Form_Unload(); };
+  form.PushButton2_Click();
+  EXPECT_TRUE(window.ended);
+  ASSERT_FALSE(doubles.processes.endedTrees.empty());
+  EXPECT_EQ(doubles.processes.endedTrees.front(), 1001);
+}
+
+TEST_F(RunSurvivesAutoCadTest, TheTimeLimitIsSetFromTheOptionsMenu) {
+  Start();
+  inputBox.answer = L"45";
+  form.Options_TimeLimitClick();
+  ASSERT_EQ(inputBox.shown.size(), 1u);
+  EXPECT_EQ(inputBox.shown[0].defaultText, L"300");
+  EXPECT_EQ(inputBox.shown[0].title, L"Pellacore");
+  EXPECT_EQ(settings.Read(L"DrawingTimeLimit"), std::optional<std::wstring>(L"45"));
+
+  inputBox.answer = L"ten";
+  form.Options_TimeLimitClick();
+  EXPECT_EQ(inputBox.shown[1].defaultText, L"45");
+  EXPECT_EQ(Messages(), Lines{L"Please enter a whole number of seconds from 1 to 86400."});
+  EXPECT_EQ(settings.Read(L"DrawingTimeLimit"), std::optional<std::wstring>(L"45"));
+
+  inputBox.answer = L"";  // Cancel
+  form.Options_TimeLimitClick();
+  EXPECT_EQ(settings.Read(L"DrawingTimeLimit"), std::optional<std::wstring>(L"45"));
+  EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 }  // namespace

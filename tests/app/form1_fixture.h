@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
-#include "tests/doubles/fake_autocad.h"
+#include "tests/doubles/autocad_doubles.h"
 #include "tests/doubles/fake_clock.h"
 #include "tests/doubles/fake_code_page.h"
 #include "tests/doubles/fake_main_window.h"
@@ -44,10 +44,11 @@ class Form1Test : public ::testing::Test {
   ScriptedPrerequisiteChecks checks;
   RecordingRegistry registry;
   FakePrinting printing;
-  FakeAutoCad autocad{&fs};
   FakeClock clock;
+  AutoCadDoubles doubles{&fs, clock, pump};
+  FakeAutoCad& autocad = doubles.autocad;
   Form1 form{{window, list, settings, fs, folders, boxes, pump, skin, samples, checks, fileDialogs,
-              folderPicker, inputBox, codePage, registry, printing, autocad, clock},
+              folderPicker, inputBox, codePage, registry, printing, doubles.instances, clock},
              kProgramFolder};
 
   // The texts of the error reports shown so far.

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/doubles/fake_autocad.h"
+#include "tests/doubles/autocad_doubles.h"
 #include "tests/doubles/fake_printing.h"
 #include "tests/doubles/recording_message_boxes.h"
 
@@ -11,18 +11,42 @@ namespace {
 
 class PrerequisiteChecksTest : public ::testing::Test {
  protected:
-  testing::FakeAutoCad autocad;
+  testing::FakeClock clock;
+  testing::ScriptedEventPump pump;
+  testing::AutoCadDoubles doubles{nullptr, clock, pump};
+  testing::FakeAutoCad& autocad = doubles.autocad;
   testing::FakePrinting printing;
   testing::RecordingMessageBoxes boxes;
-  PartnerChecks checks{{autocad, printing, boxes}};
+  PartnerChecks checks{{doubles.instances, printing, boxes}};
 };
 
-TEST_F(PrerequisiteChecksTest, AnAutoCadThatCanBeCreatedIsReleasedAtOnceWithoutQuitting) {
+TEST_F(PrerequisiteChecksTest, TheCheckLeavesNoAutoCadOfItsOwnRunning) {
+  autocad.lingerMs = 2000;
   EXPECT_TRUE(checks.AutoCadAvailable(L"Pellacore"));
-  EXPECT_EQ(autocad.log, std::vector<std::wstring>{L"CreateObject AutoCAD.Application"});
+  EXPECT_EQ(autocad.log, (std::vector<std::wstring>{L"CreateObject AutoCAD.Application",
+                                                    L"Application.HWND get ()", L"Application.Quit call ()"}));
+  // Quit returns before the process has gone: the check waits it out,
+  // handling events, rather than leave it to the first drawing.
+  EXPECT_EQ(autocad.LiveProcesses(), 0);
+  EXPECT_GE(clock.now - 1'000'000, 2000);
+  EXPECT_GT(pump.yields, 0);
+  EXPECT_TRUE(doubles.processes.endedTrees.empty());
   EXPECT_EQ(autocad.released, std::vector<std::wstring>{L"Application"});
-  EXPECT_EQ(autocad.quits, 0);
   EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(PrerequisiteChecksTest, AnAutoCadThatWillNotQuitIsEndedAndAHungStartIsNoAutoCad) {
+  autocad.memberFailures.emplace(L"Quit", Failure(-2147467259, L"Unspecified error"));
+  EXPECT_TRUE(checks.AutoCadAvailable(L"Pellacore"));
+  EXPECT_EQ(doubles.processes.endedTrees, std::vector<std::int64_t>{1001});
+  EXPECT_EQ(autocad.LiveProcesses(), 0);
+
+  // A start that does not answer within the check's time is no AutoCAD.
+  autocad.memberFailures.clear();
+  autocad.hangIn.insert(L"HWND");
+  EXPECT_FALSE(checks.AutoCadAvailable(L"Pellacore"));
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_NE(boxes.shown[0].text.find(L"A valid version of AutoCAD with VBA was not found"), std::wstring::npos);
 }
 
 TEST_F(PrerequisiteChecksTest, NoAutoCadIsToldLineByLine) {

@@ -28,6 +28,7 @@ class FakeMainWindow : public MainWindow {
   std::vector<double> progressValues;
   std::vector<std::wstring> progressTexts;
   std::vector<std::wstring> calls;
+  std::vector<bool> stopEnabled;
 
   std::optional<Failure> captionFailure;
   std::optional<Failure> customPointerFailure;
@@ -53,6 +54,7 @@ class FakeMainWindow : public MainWindow {
   void EnableFrame3(bool enabled) override { frame3Enabled = enabled; }
   void ShowProgress(double percent) override { progressValues.push_back(percent); }
   void ShowProgressText(const std::wstring& text) override { progressTexts.push_back(text); }
+  void EnableStop(bool enabled) override { stopEnabled.push_back(enabled); }
   void EndProgram() override { ended = true; }
 };
 

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "convert/autocad_instances.h"
+#include "convert/bounded_automation.h"
 #include "convert/drawing_export.h"
 #include "convert/prerequisite_checks.h"
 #include "convert/retrying_automation.h"
@@ -18,8 +20,11 @@
 #include "util/error_report.h"
 #include "win32/ole_session.h"
 #include "win32/win32_automation.h"
+#include "win32/win32_call_threads.h"
 #include "win32/win32_clock.h"
+#include "win32/win32_event_pump.h"
 #include "win32/win32_printing.h"
+#include "win32/win32_processes.h"
 
 namespace pellacore::testing {
 namespace {
@@ -38,7 +43,7 @@ class ExportTest : public ::testing::Test {
   }
   void TearDown() override { StandInAutoCad::ClearSwitches(); }
 
-  void Export() { convertDWGtoBMP({automation, boxes}, true, L"Pellacore", drawing, stem); }
+  ExportEnd Export() { return convertDWGtoBMP({instances, boxes}, true, 60, L"Pellacore", drawing, stem); }
   Lines Reports() const {
     Lines texts;
     for (const auto& box : boxes.shown) {
@@ -56,24 +61,31 @@ class ExportTest : public ::testing::Test {
   ScratchFolder folder;
   std::wstring log = folder.path() + L"calls.log";
   std::wstring drawing, stem;
+  // The program's own way to AutoCAD: calls on a thread of their own.
   win32::Win32Automation com;
   win32::Win32Clock clock;
-  RetryingAutomation automation{com, clock};
+  win32::Win32EventPump pump;
+  RetryingAutomation retrying{com, clock};
+  win32::Win32CallThreads threads{clock, pump};
+  win32::Win32Processes processes;
+  BoundedAutomation automation{retrying, threads, clock};
+  AutoCadInstances instances{{automation, processes, clock, pump}};
   RecordingMessageBoxes boxes;
 };
 
-TEST_F(ExportTest, AStartedServerGetsExactlyTheExportsCallsAndWritesTheBitmap) {
-  Export();
+TEST_F(ExportTest, AStartedServerGetsExactlyTheExportsCallsAndIsGoneWhenItEnds) {
+  StandInAutoCad::Set(L"LingerAfterQuitMs", L"1500");
+  EXPECT_EQ(Export(), ExportEnd::kFinished);
   EXPECT_EQ(StandInAutoCad::Log(log), ExportCallTable(drawing, stem));
   EXPECT_TRUE(BitmapThere());
   EXPECT_TRUE(boxes.shown.empty());
-  // Started by COM for this export, and gone with its Quit.
-  // The server ends after answering its Quit.
-  EXPECT_TRUE(harness::WaitUntil([&] { return StandInAutoCad::Log(log, false).back() == L"server exit"; }));
+  // Started by COM for this export, quit, and waited for: its process has
+  // ended by the time the export returns.
   EXPECT_EQ(StandInAutoCad::Log(log, false).front(), L"server start embedding");
+  EXPECT_EQ(StandInAutoCad::Log(log, false).back(), L"server exit");
 }
 
-TEST_F(ExportTest, ARunningServerIsAttachedToAndQuit) {
+TEST_F(ExportTest, ARunningServerIsAttachedToAndLeftRunning) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
@@ -87,12 +99,15 @@ TEST_F(ExportTest, ARunningServerIsAttachedToAndQuit) {
   }));
 
   Export();
-  EXPECT_EQ(::WaitForSingleObject(info.hProcess, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
-  ::CloseHandle(info.hProcess);
+  // The user's AutoCAD is not quit: it goes on running.
+  EXPECT_EQ(::WaitForSingleObject(info.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   const Lines whole = StandInAutoCad::Log(log, false);
   EXPECT_EQ(std::count(whole.begin(), whole.end(), L"server start embedding"), 0);
-  EXPECT_EQ(StandInAutoCad::Log(log), ExportCallTable(drawing, stem));
+  EXPECT_EQ(StandInAutoCad::Log(log), ExportCallTable(drawing, stem, false));
   EXPECT_TRUE(BitmapThere());
+  ::TerminateProcess(info.hProcess, 0);
+  ::WaitForSingleObject(info.hProcess, 10000);
+  ::CloseHandle(info.hProcess);
 }
 
 TEST_F(ExportTest, ADrawingTheServerCannotOpenReportsEachLaterStepAndStillQuits) {
@@ -126,7 +141,7 @@ TEST_F(ExportTest, ABusyServerIsWaitedOutWithoutReports) {
 
 TEST_F(ExportTest, TheStartUpCheckFindsTheServerOnlyWhileItIsRegistered) {
   win32::Win32Printing printing;
-  PartnerChecks checks({automation, printing, boxes});
+  PartnerChecks checks({instances, printing, boxes});
   EXPECT_TRUE(checks.AutoCadAvailable(L"Pellacore"));
   EXPECT_TRUE(boxes.shown.empty());
 

@@ -25,11 +25,12 @@ bool WaitUntil(const std::function<bool()>& condition, milliseconds timeout) {
   }
 }
 
-Program Program::Start(const std::wstring& exe, const std::wstring& folder) {
+Program Program::Start(const std::wstring& exe, const std::wstring& folder, const std::wstring& arguments) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
   std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
   if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &info)) {
     throw std::runtime_error("the program could not be started");

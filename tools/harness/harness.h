@@ -21,8 +21,9 @@ bool WaitUntil(const std::function<bool()>& condition, milliseconds timeout = kD
 // A started program; ended (killed) when this goes, unless it ended itself.
 class Program {
  public:
-  // Starts `exe` with `folder` as its working folder.
-  static Program Start(const std::wstring& exe, const std::wstring& folder);
+  // Starts `exe` with `folder` as its working folder, and `arguments` after
+  // its quoted path on the command line.
+  static Program Start(const std::wstring& exe, const std::wstring& folder, const std::wstring& arguments = L"");
   Program(Program&& other) noexcept;
   Program& operator=(Program&&) = delete;
   Program(const Program&) = delete;

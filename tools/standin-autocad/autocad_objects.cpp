@@ -4,6 +4,7 @@
 
 #include "tools/standin-autocad/call_log.h"
 #include "tools/standin-autocad/export_bitmap.h"
+#include "tools/standin-autocad/modal_question.h"
 #include "tools/standin-autocad/server_lifetime.h"
 #include "win32/unique_resource.h"
 
@@ -23,6 +24,8 @@ enum : DISPID {
   kClose,
   kAdd,
   kSelect,
+  kHwnd,
+  kCount,
 };
 
 constexpr std::array kApplicationMembers = {
@@ -31,11 +34,13 @@ constexpr std::array kApplicationMembers = {
     Member{L"Application", kApplication, MemberKind::ReadOnlyProperty},
     Member{L"Visible", kVisible, MemberKind::Property},
     Member{L"Quit", kQuit, MemberKind::Method, 0, 0},
+    Member{L"HWND", kHwnd, MemberKind::ReadOnlyProperty},
 };
 
 // Open(Name, [ReadOnly], [Password]).
 constexpr std::array kDocumentsMembers = {
     Member{L"Open", kOpen, MemberKind::Method, 1, 3},
+    Member{L"Count", kCount, MemberKind::ReadOnlyProperty},
 };
 
 // Export(FileName, Extension, SelectionSet); Close([SaveChanges], [FileName]).
@@ -93,11 +98,30 @@ std::string ReadWholeFile(const std::wstring& path) {
 
 }  // namespace
 
+// The state every object of an instance shares holds its open drawings.
+InstanceState::InstanceState() = default;
+InstanceState::~InstanceState() = default;
+
 // Application
 
-Application::Application() { Log(L"Application created"); }
+Application::Application() : DispatchObject(std::make_shared<InstanceState>()) {
+  instance().mainWindow = window_.handle();
+  documents_.reset(new Documents(sharedInstance()));
+  Log(L"Application created");
+}
+
+// The open drawings hold the instance's state, which holds them.
+Application::~Application() { instance().openDocuments.clear(); }
 
 std::span<const Member> Application::Members() const { return kApplicationMembers; }
+
+void Application::OpenAtStart(const std::wstring& path, const Config& config) { documents_->Add(path, config); }
+
+std::vector<std::wstring> Application::OpenDrawingPaths() const {
+  std::vector<std::wstring> paths;
+  for (const ComPtr<Document>& document : instance().openDocuments) paths.push_back(document->path());
+  return paths;
+}
 
 void Application::Get(const Member& member, VARIANT& result) {
   switch (member.id) {
@@ -110,11 +134,15 @@ void Application::Get(const Member& member, VARIANT& result) {
       result.boolVal = visible_ ? VARIANT_TRUE : VARIANT_FALSE;
       return;
     case kDocuments:
-      if (!documents_) documents_.reset(new Documents());
       ReturnObject(result, documents_.get());
       return;
     case kApplication:
       ReturnObject(result, this);
+      return;
+    case kHwnd:
+      // A 64-bit AutoCAD answers its LONG_PTR as VT_I8.
+      result.vt = VT_I8;
+      result.llVal = static_cast<LONGLONG>(reinterpret_cast<LONG_PTR>(window_.handle()));
       return;
     default:
       DispatchObject::Get(member, result);
@@ -134,6 +162,7 @@ void Application::Put(const Member& member, const Arguments& value) {
     }
     case kVisible:
       visible_ = value.Boolean(0);
+      window_.Show(visible_);
       return;
     default:
       DispatchObject::Put(member, value);
@@ -145,21 +174,49 @@ void Application::Call(const Member& member, const Arguments& arguments, VARIANT
     DispatchObject::Call(member, arguments, result);
     return;
   }
-  // The reply to Quit still leaves: the main loop ends after this call.
-  lifetime::RequestExit();
+  Quit();
+}
+
+void Application::Quit() {
+  // Drawings with unsaved changes are asked about one by one; a cancel keeps
+  // the instance running.
+  std::vector<Document*> open;
+  for (const ComPtr<Document>& document : instance().openDocuments) open.push_back(document.get());
+  for (Document* document : open) {
+    if (document->modified() && !document->AskToSave(L"Quit")) {
+      throw AutomationError{E_ABORT, L"Quit was cancelled: " + Quoted(FileNameOf(document->path())) +
+                                         L" has unsaved changes."};
+    }
+  }
+  // The reply to Quit still leaves; from now on the instance answers as a
+  // disconnected one until its process ends.
+  instance().quit = true;
+  lifetime::RequestExit(config().lingerAfterQuitMs);
 }
 
 // Documents
 
 std::span<const Member> Documents::Members() const { return kDocumentsMembers; }
 
+void Documents::Get(const Member& member, VARIANT& result) {
+  if (member.id != kCount) {
+    DispatchObject::Get(member, result);
+    return;
+  }
+  result.vt = VT_I4;
+  result.lVal = static_cast<LONG>(instance().openDocuments.size());
+}
+
 void Documents::Call(const Member& member, const Arguments& arguments, VARIANT& result) {
   if (member.id != kOpen) {
     DispatchObject::Call(member, arguments, result);
     return;
   }
-  const std::wstring path = arguments.Text(0);
-  if (!config().failOpen.empty() && EqualsIgnoringCase(path, config().failOpen)) {
+  ReturnObject(result, &Add(arguments.Text(0), config()));
+}
+
+Document& Documents::Add(const std::wstring& path, const Config& config) {
+  if (!config.failOpen.empty() && EqualsIgnoringCase(path, config.failOpen)) {
     throw AutomationError{E_FAIL, L"Cannot open the drawing " + Quoted(path) +
                                       L": the stand-in was told to fail here (FailOpen)."};
   }
@@ -175,15 +232,17 @@ void Documents::Call(const Member& member, const Arguments& arguments, VARIANT& 
     }
     drawing = std::move(read.drawing);
   }
-  auto* document = new Document(path, std::move(drawing));
-  ReturnObject(result, document);
-  document->Release();
+  // The new object's one reference goes to the open drawings.
+  instance().openDocuments.emplace_back(
+      new Document(sharedInstance(), path, std::move(drawing), config.modifiedOnOpen));
+  return *instance().openDocuments.back().get();
 }
 
 // Document
 
-Document::Document(std::wstring path, std::optional<Drawing> drawing)
-    : path_(std::move(path)), drawing_(std::move(drawing)) {}
+Document::Document(std::shared_ptr<InstanceState> instance, std::wstring path, std::optional<Drawing> drawing,
+                   bool modified)
+    : DispatchObject(std::move(instance)), path_(std::move(path)), drawing_(std::move(drawing)), modified_(modified) {}
 
 std::span<const Member> Document::Members() const { return kDocumentMembers; }
 
@@ -197,7 +256,7 @@ void Document::Get(const Member& member, VARIANT& result) {
     return;
   }
   RequireOpen();
-  if (!selectionSets_) selectionSets_.reset(new SelectionSets());
+  if (!selectionSets_) selectionSets_.reset(new SelectionSets(sharedInstance()));
   ReturnObject(result, selectionSets_.get());
 }
 
@@ -207,11 +266,39 @@ void Document::Call(const Member& member, const Arguments& arguments, VARIANT& r
       Export(arguments);
       return;
     case kClose:
-      RequireOpen();
-      closed_ = true;
+      Close(arguments);
       return;
     default:
       DispatchObject::Call(member, arguments, result);
+  }
+}
+
+bool Document::AskToSave(std::wstring_view member) {
+  const std::wstring name = FileNameOf(path_);
+  Log(L"save question shown in " + std::wstring(member) + L" (" + name + L")");
+  const int answer = AskModal(instance(), L"Save changes to " + name + L"?", MB_YESNOCANCEL | MB_ICONWARNING);
+  Log(std::wstring(L"save question answered ") +
+      (answer == IDYES ? L"Yes" : answer == IDNO ? L"No" : L"Cancel"));
+  if (answer != IDYES && answer != IDNO) return false;
+  modified_ = false;
+  return true;
+}
+
+// Close([SaveChanges], [FileName]): with changes, False discards them; left
+// out or True, a person is asked.
+void Document::Close(const Arguments& arguments) {
+  RequireOpen();
+  const bool ask = arguments.Missing(0) || arguments.Boolean(0);
+  if (modified_ && ask && !AskToSave(L"Close")) {
+    throw AutomationError{E_ABORT, L"Closing " + Quoted(FileNameOf(path_)) + L" was cancelled."};
+  }
+  closed_ = true;
+  auto& open = instance().openDocuments;
+  for (auto it = open.begin(); it != open.end(); ++it) {
+    if (it->get() != this) continue;
+    // The caller holds a reference of its own: this object outlives the call.
+    open.erase(it);
+    break;
   }
 }
 
@@ -247,7 +334,7 @@ void SelectionSets::Call(const Member& member, const Arguments& arguments, VARIA
   }
   const std::wstring name = arguments.Text(0);
   if (name.empty()) throw AutomationError{E_INVALIDARG, L"A selection set needs a name."};
-  auto* set = new SelectionSet(name);
+  auto* set = new SelectionSet(sharedInstance(), name);
   ReturnObject(result, set);
   set->Release();
 }

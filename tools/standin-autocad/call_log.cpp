@@ -27,4 +27,11 @@ void Log(const Config& config, const std::wstring& line) {
 
 void Log(const std::wstring& line) { Log(ReadConfig(), line); }
 
+std::wstring ExitLine(const std::vector<std::wstring>& openDrawings) {
+  if (openDrawings.empty()) return L"server exit";
+  std::wstring line = L"server exit (open: ";
+  for (std::size_t i = 0; i < openDrawings.size(); ++i) line += (i ? L"|" : L"") + openDrawings[i];
+  return line + L")";
+}
+
 }  // namespace pellacore::standin

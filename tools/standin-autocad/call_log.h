@@ -3,6 +3,7 @@
 // test can read it while the server runs and after it has crashed.
 
 #include <string>
+#include <vector>
 
 #include "tools/standin-autocad/server_config.h"
 
@@ -12,5 +13,9 @@ namespace pellacore::standin {
 // log is off. Several server processes may append to the same file.
 void Log(const Config& config, const std::wstring& line);
 void Log(const std::wstring& line);
+
+// "server exit", or "server exit (open: A|B)" naming the drawings the
+// instance still held open when it ended.
+std::wstring ExitLine(const std::vector<std::wstring>& openDrawings);
 
 }  // namespace pellacore::standin

@@ -6,6 +6,10 @@
 
 namespace pellacore::standin {
 
+ClassFactory::ClassFactory(REFCLSID clsid) : clsid_(clsid) {}
+
+ClassFactory::~ClassFactory() = default;
+
 HRESULT ClassFactory::QueryInterface(REFIID iid, void** object) noexcept {
   if (!object) return E_POINTER;
   if (iid == IID_IUnknown || iid == IID_IClassFactory) {
@@ -27,10 +31,18 @@ HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object)
       lifetime::CreationRefused();
       return CO_E_SERVER_EXEC_FAILURE;
     }
-    auto* application = new Application();
-    const HRESULT result = application->QueryInterface(iid, object);
-    application->Release();
-    return result;
+    // Single use: COM sends this server no second creation.
+    if (application_) return CO_E_SERVER_EXEC_FAILURE;
+    application_.reset(new Application());
+    // Found by GetActiveObject from now on, as a real AutoCAD started
+    // through automation is.
+    running_ = std::make_unique<RunningObject>(static_cast<IDispatch*>(application_.get()), clsid_);
+    if (SUCCEEDED(running_->result())) {
+      Log(config, L"ready");
+    } else {
+      Log(config, L"not in the running object table");
+    }
+    return application_->QueryInterface(iid, object);
   } catch (...) {
     return E_OUTOFMEMORY;
   }
@@ -39,6 +51,13 @@ HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object)
 HRESULT ClassFactory::LockServer(BOOL lock) noexcept {
   lifetime::Lock(lock != FALSE);
   return S_OK;
+}
+
+std::vector<std::wstring> ClassFactory::Withdraw() {
+  if (!application_) return {};
+  std::vector<std::wstring> open = application_->OpenDrawingPaths();
+  running_.reset();
+  return open;
 }
 
 }  // namespace pellacore::standin

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "tools/standin-autocad/call_log.h"
+#include "tools/standin-autocad/member_switches.h"
 #include "tools/standin-autocad/registration.h"
 #include "tools/standin-autocad/server_lifetime.h"
 #include "tools/standin-autocad/variant_text.h"
@@ -134,6 +135,12 @@ void Arguments::Convert(std::size_t i, VARTYPE type, VARIANT& converted) const {
   }
 }
 
+bool Arguments::Missing(std::size_t i) const {
+  if (i >= values_.size()) return true;
+  const VARIANT& value = At(i);
+  return value.vt == VT_EMPTY || (value.vt == VT_ERROR && value.scode == DISP_E_PARAMNOTFOUND);
+}
+
 std::wstring Arguments::Text(std::size_t i) const {
   UniqueVariant text;
   Convert(i, VT_BSTR, *text.get());
@@ -163,7 +170,9 @@ IUnknown* Arguments::Object(std::size_t i) const {
   }
 }
 
-DispatchObject::DispatchObject() { lifetime::ObjectCreated(); }
+DispatchObject::DispatchObject(std::shared_ptr<InstanceState> instance) : instance_(std::move(instance)) {
+  lifetime::ObjectCreated();
+}
 
 DispatchObject::~DispatchObject() { lifetime::ObjectDestroyed(); }
 
@@ -212,9 +221,15 @@ HRESULT DispatchObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, L
   if (!names || !ids || count == 0) return E_INVALIDARG;
   try {
     for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    const Member* found = nullptr;
     for (const Member& member : Members()) {
-      if (names[0] && EqualsIgnoringCase(member.name, names[0])) ids[0] = member.id;
+      if (names[0] && EqualsIgnoringCase(member.name, names[0])) found = &member;
     }
+    // Looking a name up is a call into the server too.
+    const std::wstring name =
+        std::wstring(Kind()) + L"." + (found ? std::wstring(found->name) : std::wstring(names[0] ? names[0] : L""));
+    if (const HRESULT refused = Refusal(ReadConfig(), name); FAILED(refused)) return refused;
+    if (found) ids[0] = found->id;
     if (ids[0] == DISPID_UNKNOWN) {
       Log(std::wstring(Kind()) + L"." + (names[0] ? names[0] : L"") + L" unknown name");
       return DISP_E_UNKNOWNNAME;
@@ -233,6 +248,7 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
     const Member* member = Find(id);
     const std::wstring name = std::wstring(Kind()) + L"." +
                               (member ? std::wstring(member->name) : L"#" + std::to_wstring(id));
+    if (const HRESULT refused = Refusal(config, name); FAILED(refused)) return refused;
     // A busy server turns calls away before looking at them.
     if (rejectedCalls < config.rejectCalls) {
       ++rejectedCalls;
@@ -246,10 +262,8 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
     InvokeKind kind = InvokeKind::Call;
     const bool callable = ResolveKind(*member, flags, kind);
     Log(config, name + L" " + KindWord(kind) + L" " + ArgumentsText(*params));
-    if (EqualsIgnoringCase(config.crashIn, member->name)) {
-      Log(config, L"server crash in " + std::wstring(member->name));
-      ::TerminateProcess(::GetCurrentProcess(), 3);
-    }
+    NoteDrawingAsked(*member, *params);
+    ApplyMemberSwitches(config, member->name, *instance_);
     if (!callable) return DISP_E_MEMBERNOTFOUND;
     if (const HRESULT shape = CheckShape(*member, kind, *params); FAILED(shape)) return shape;
 
@@ -285,6 +299,15 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
   }
 }
 
+void DispatchObject::NoteDrawingAsked(const Member& member, const DISPPARAMS& params) {
+  if (Kind() != L"Documents" || member.name != L"Open" || params.cArgs == 0) return;
+  try {
+    instance_->askedToOpen.push_back(Arguments(params).Text(0));
+  } catch (...) {
+    // An argument that is no text names no drawing; Open itself says so.
+  }
+}
+
 void DispatchObject::Get(const Member&, VARIANT&) { throw AutomationError{E_NOTIMPL, L"Not implemented."}; }
 
 void DispatchObject::Put(const Member&, const Arguments&) {
@@ -299,6 +322,18 @@ void DispatchObject::ReturnObject(VARIANT& result, DispatchObject* object) {
   object->AddRef();
   result.vt = VT_DISPATCH;
   result.pdispVal = object;
+}
+
+HRESULT DispatchObject::Refusal(const Config& config, const std::wstring& name) const {
+  if (instance_->quit) {
+    Log(config, name + L" disconnected");
+    return RPC_E_DISCONNECTED;
+  }
+  if (instance_->modalWindows > 0) {
+    Log(config, name + L" rejected");
+    return RPC_E_CALL_REJECTED;
+  }
+  return S_OK;
 }
 
 const Member* DispatchObject::Find(DISPID id) const {

@@ -1,19 +1,23 @@
 #pragma once
 // The late-bound side of every stand-in object: IDispatch by a table of
 // members, no type library. Names match case-insensitively; each call is
-// logged with the canonical name, then checked, then run.
+// logged with the canonical name, then checked, then run. An instance that
+// has quit answers every call RPC_E_DISCONNECTED; one showing a modal
+// window turns calls away with RPC_E_CALL_REJECTED.
 
 #include <windows.h>
 
 #include <oaidl.h>
 
 #include <atomic>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "tools/standin-autocad/automation_error.h"
+#include "tools/standin-autocad/instance_state.h"
 #include "tools/standin-autocad/server_config.h"
 
 namespace pellacore::standin {
@@ -36,6 +40,9 @@ class Arguments {
  public:
   explicit Arguments(const DISPPARAMS& params);
   std::size_t size() const { return values_.size(); }
+  // Not given: beyond the ones sent, empty, or the "missing" error that
+  // VB-style clients send for an optional argument left out.
+  bool Missing(std::size_t i) const;
   std::wstring Text(std::size_t i) const;
   long Integer(std::size_t i) const;
   bool Boolean(std::size_t i) const;
@@ -81,7 +88,8 @@ class DispatchObject : public IDispatch {
                                    VARIANT* result, EXCEPINFO* exception, UINT* argumentError) noexcept override;
 
  protected:
-  DispatchObject();
+  // Every object of one instance shares `instance`.
+  explicit DispatchObject(std::shared_ptr<InstanceState> instance);
   virtual ~DispatchObject();
 
   virtual std::span<const Member> Members() const = 0;
@@ -91,15 +99,26 @@ class DispatchObject : public IDispatch {
   virtual void Put(const Member& member, const Arguments& value);
   virtual void Call(const Member& member, const Arguments& arguments, VARIANT& result);
 
+  // Documents.Open remembers the drawing it was asked for, before the
+  // switches that may act only for that drawing.
+  void NoteDrawingAsked(const Member& member, const DISPPARAMS& params);
+
   // The switches as this call read them.
   const Config& config() const { return *config_; }
+
+  InstanceState& instance() const { return *instance_; }
+  const std::shared_ptr<InstanceState>& sharedInstance() const { return instance_; }
 
   // Hands out a reference to `object` as a VT_DISPATCH result.
   static void ReturnObject(VARIANT& result, DispatchObject* object);
 
  private:
   const Member* Find(DISPID id) const;
+  // A call the instance cannot take now (it has quit, or a modal window is
+  // open), logged; S_OK when it can.
+  HRESULT Refusal(const Config& config, const std::wstring& name) const;
 
+  std::shared_ptr<InstanceState> instance_;
   std::atomic<ULONG> references_{1};
   const Config* config_ = nullptr;
 };

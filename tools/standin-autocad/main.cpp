@@ -2,8 +2,10 @@
 // "AutoCAD.Application", for running the converter where AutoCAD is not.
 //   standin-autocad.exe /regfile OUT.reg     writes the .reg that registers it
 //   standin-autocad.exe /unregfile OUT.reg   writes the .reg that removes it
-//   standin-autocad.exe /run                 one Application in the running
-//                                            object table, until Quit
+//   standin-autocad.exe /run [PATH]          one Application in the running
+//                                            object table, until Quit; PATH
+//                                            is a drawing it holds open
+//   standin-autocad.exe /child               the server's helper process
 //   (COM starts it with -Embedding)          serves one creation
 // Exit codes: 0 done, 1 a failure, 2 a command line it does not know.
 
@@ -13,13 +15,16 @@
 #include <oleauto.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tools/standin-autocad/autocad_objects.h"
 #include "tools/standin-autocad/call_log.h"
+#include "tools/standin-autocad/child_process.h"
 #include "tools/standin-autocad/class_factory.h"
 #include "tools/standin-autocad/registration.h"
+#include "tools/standin-autocad/running_object.h"
 #include "tools/standin-autocad/server_lifetime.h"
 #include "win32/unique_resource.h"
 
@@ -66,6 +71,18 @@ class ComApartment {
   HRESULT result_;
 };
 
+// What every server does first: its helper process (ChildProcess), then a
+// slow start (StartDelayMs) before clients can reach it.
+std::unique_ptr<ChildProcess> StartUp(const Config& config) {
+  std::unique_ptr<ChildProcess> child;
+  if (config.childProcess) {
+    child = std::make_unique<ChildProcess>(ExePath());
+    if (child->started()) Log(config, L"child started " + std::to_wstring(child->id()));
+  }
+  if (config.startDelayMs > 0) ::Sleep(config.startDelayMs);
+  return child;
+}
+
 // Single use: every creation starts a process of its own, as the converter
 // starts an AutoCAD per drawing. So Quit ends exactly the instance that one
 // drawing used, RejectCalls counts from the start of each instance, and no
@@ -77,36 +94,49 @@ int ServeEmbedding() {
   if (!com.ok()) return 1;
   lifetime::Begin(lifetime::Mode::Embedding);
   Log(L"server start embedding");
-  ClassFactory factory;
+  const std::unique_ptr<ChildProcess> child = StartUp(ReadConfig());
+  ClassFactory factory(kClsid);
   DWORD cookie = 0;
   if (FAILED(::CoRegisterClassObject(kClsid, &factory, CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &cookie))) {
     Log(L"server exit (class not registered)");
     return 1;
   }
   lifetime::RunMessageLoop(kIdleTimeoutMs);
+  const std::vector<std::wstring> open = factory.Withdraw();
   ::CoRevokeClassObject(cookie);
-  Log(L"server exit");
+  Log(ExitLine(open));
   return 0;
 }
 
-// An AutoCAD the user started: found by GetActiveObject, ended by Quit.
-int ServeRunning() {
+// An AutoCAD the user started, with the user's own drawing open if given:
+// found by GetActiveObject, ended by Quit.
+int ServeRunning(const std::wstring& drawing) {
   const ComApartment com;
   if (!com.ok()) return 1;
   lifetime::Begin(lifetime::Mode::Run);
   Log(L"server start run");
-  DWORD registration = 0;
-  {
-    ComPtr<Application> application(new Application());
-    if (FAILED(::RegisterActiveObject(application.get(), kClsid, ACTIVEOBJECT_STRONG, &registration))) {
-      Log(L"server exit (not registered as running)");
+  const std::unique_ptr<ChildProcess> child = StartUp(ReadConfig());
+  ComPtr<Application> application(new Application());
+  if (!drawing.empty()) {
+    try {
+      application->OpenAtStart(drawing, ReadConfig());
+    } catch (const AutomationError& error) {
+      Log(L"server exit (" + error.description + L")");
       return 1;
     }
   }
-  Log(L"ready");
-  lifetime::RunMessageLoop(0);
-  ::RevokeActiveObject(registration, nullptr);
-  Log(L"server exit");
+  std::vector<std::wstring> open;
+  {
+    const RunningObject running(static_cast<IDispatch*>(application.get()), kClsid);
+    if (FAILED(running.result())) {
+      Log(L"server exit (not registered as running)");
+      return 1;
+    }
+    Log(L"ready");
+    lifetime::RunMessageLoop(0);
+    open = application->OpenDrawingPaths();
+  }
+  Log(ExitLine(open));
   return 0;
 }
 
@@ -124,7 +154,10 @@ int Main(const std::vector<std::wstring>& arguments) {
   if (arguments.size() == 2 && Is(arguments[0].c_str(), L"unregfile")) {
     return WriteRegFile(arguments[1], UnregistrationText());
   }
-  if (arguments.size() == 1 && Is(arguments[0].c_str(), L"run")) return ServeRunning();
+  if (!arguments.empty() && arguments.size() <= 2 && Is(arguments[0].c_str(), L"run")) {
+    return ServeRunning(arguments.size() == 2 ? arguments[1] : std::wstring());
+  }
+  if (arguments.size() == 1 && Is(arguments[0].c_str(), L"child")) return RunAsChild();
   return 2;
 }
 

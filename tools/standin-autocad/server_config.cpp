@@ -26,6 +26,11 @@ std::wstring ReadText(const wchar_t* name) {
 
 bool IsOn(const wchar_t* name) { return ReadText(name) == L"1"; }
 
+unsigned long Milliseconds(const wchar_t* name, unsigned long absent) {
+  const std::wstring text = ReadText(name);
+  return text.empty() ? absent : std::wcstoul(text.c_str(), nullptr, 10);
+}
+
 }  // namespace
 
 bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
@@ -42,6 +47,14 @@ Config ReadConfig() {
   config.crashIn = ReadText(L"CrashIn");
   config.rejectCalls = std::wcstol(ReadText(L"RejectCalls").c_str(), nullptr, 10);
   config.deferExceptionInfo = IsOn(L"DeferExceptionInfo");
+  config.hangIn = ReadText(L"HangIn");
+  config.dialogIn = ReadText(L"DialogIn");
+  config.startDelayMs = Milliseconds(L"StartDelayMs", 0);
+  config.delayMs = ReadText(L"DelayMs");
+  config.modifiedOnOpen = IsOn(L"ModifiedOnOpen");
+  config.childProcess = IsOn(L"ChildProcess");
+  config.lingerAfterQuitMs = Milliseconds(L"LingerAfterQuitMs", kDefaultLingerAfterQuitMs);
+  config.onlyFor = ReadText(L"OnlyFor");
   return config;
 }
 

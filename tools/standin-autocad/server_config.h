@@ -11,6 +11,9 @@ namespace pellacore::standin {
 
 inline constexpr wchar_t kConfigKey[] = L"Software\\Pellacore\\Stand-ins\\AutoCAD";
 
+// How long an instance stays after Quit has returned, unless told otherwise.
+inline constexpr unsigned long kDefaultLingerAfterQuitMs = 500;
+
 struct Config {
   std::wstring logFile;            // "LogFile"
   bool failCreate = false;         // "FailCreate" = "1"
@@ -19,6 +22,17 @@ struct Config {
   std::wstring crashIn;            // "CrashIn" = a member name
   long rejectCalls = 0;            // "RejectCalls" = N
   bool deferExceptionInfo = false; // "DeferExceptionInfo" = "1"
+  std::wstring hangIn;             // "HangIn" = a member name
+  std::wstring dialogIn;           // "DialogIn" = a member name
+  unsigned long startDelayMs = 0;  // "StartDelayMs" = N
+  std::wstring delayMs;            // "DelayMs" = N, or "Member=N,Member=N"
+  bool modifiedOnOpen = false;     // "ModifiedOnOpen" = "1"
+  bool childProcess = false;       // "ChildProcess" = "1"
+  unsigned long lingerAfterQuitMs = kDefaultLingerAfterQuitMs;  // "LingerAfterQuitMs" = N
+  // "OnlyFor" = a drawing path: CrashIn, HangIn, DelayMs and DialogIn act
+  // only in an instance that has been asked to open that drawing (from the
+  // Open of it on), as a real AutoCAD fails on one drawing and not the next.
+  std::wstring onlyFor;
 };
 
 Config ReadConfig();

@@ -17,8 +17,10 @@ std::atomic<bool> exitRequested{false};
 // kept as a margin: the process should not end under a reply on its way.
 constexpr DWORD kGraceMs = 100;
 
+// Only a server that never served a creation ends for being unused: an
+// instance, once created, stays until Quit.
 void ExitWhenUnused() {
-  if (mode == Mode::Embedding && liveObjects == 0 && locks == 0) RequestExit();
+  if (mode == Mode::Embedding && !everCreated && liveObjects == 0 && locks == 0) RequestExit();
 }
 
 void PumpFor(DWORD milliseconds) {
@@ -58,9 +60,9 @@ void Lock(bool lock) {
 
 void CreationRefused() { ExitWhenUnused(); }
 
-void RequestExit() {
-  if (exitRequested.exchange(true)) return;
-  ::PostThreadMessageW(mainThread, kExitMessage, 0, 0);
+void RequestExit(DWORD afterMs) {
+  if (mainThread == 0 || exitRequested.exchange(true)) return;
+  ::PostThreadMessageW(mainThread, kExitMessage, afterMs, 0);
 }
 
 bool ServesOtherProcesses() { return mainThread != 0; }
@@ -68,17 +70,27 @@ bool ServesOtherProcesses() { return mainThread != 0; }
 void RunMessageLoop(DWORD idleTimeoutMs) {
   // A server that COM started but no client ever used must not linger.
   const UINT_PTR idleTimer = idleTimeoutMs ? ::SetTimer(nullptr, 0, idleTimeoutMs, nullptr) : 0;
+  UINT_PTR exitTimer = 0;
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (message.hwnd == nullptr && message.message == kExitMessage) break;
-    if (message.hwnd == nullptr && message.message == WM_TIMER && message.wParam == idleTimer && idleTimer) {
-      ::KillTimer(nullptr, idleTimer);
-      if (!everCreated) break;
+    if (message.hwnd == nullptr && message.message == kExitMessage) {
+      if (message.wParam == 0) break;
+      exitTimer = ::SetTimer(nullptr, 0, static_cast<UINT>(message.wParam), nullptr);
+      if (!exitTimer) break;
       continue;
+    }
+    if (message.hwnd == nullptr && message.message == WM_TIMER) {
+      if (exitTimer && message.wParam == exitTimer) break;
+      if (idleTimer && message.wParam == idleTimer) {
+        ::KillTimer(nullptr, idleTimer);
+        if (!everCreated) break;
+        continue;
+      }
     }
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
+  if (exitTimer) ::KillTimer(nullptr, exitTimer);
   exitRequested = true;
   PumpFor(kGraceMs);
 }

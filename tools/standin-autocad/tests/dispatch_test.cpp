@@ -86,6 +86,7 @@ TEST_F(InProcess, TheConvertersSequenceIsLoggedCallByCall) {
   const std::wstring drawing = MakeDrawing(L"PLAN.DWG");
   const std::wstring stem = folder_.path() + L"PLAN";
 
+  EXPECT_EQ(Invoke(application_.get(), L"HWND", DISPATCH_PROPERTYGET)->result, S_OK);
   EXPECT_EQ(Invoke(application_.get(), L"WindowState", DISPATCH_PROPERTYPUT, {I2(3)})->result, S_OK);
   ComPtr<IDispatch> document = Open(drawing);
   ComPtr<IDispatch> same = Get(application_.get(), L"Application");
@@ -93,7 +94,7 @@ TEST_F(InProcess, TheConvertersSequenceIsLoggedCallByCall) {
   EXPECT_EQ(Invoke(same.get(), L"Visible", DISPATCH_PROPERTYPUT, {Bool(true)})->result, S_OK);
   ComPtr<IDispatch> set = SelectAll(document.get());
   EXPECT_EQ(Export(document.get(), stem, set.get())->result, S_OK);
-  EXPECT_EQ(Invoke(document.get(), L"Close", DISPATCH_METHOD)->result, S_OK);
+  EXPECT_EQ(Invoke(document.get(), L"Close", DISPATCH_METHOD, {Bool(false)})->result, S_OK);
   EXPECT_EQ(Invoke(application_.get(), L"Quit", DISPATCH_METHOD)->result, S_OK);
 
   std::vector<std::wstring> expected = pellacore::testing::ExportCallTable(drawing, stem);
@@ -321,6 +322,52 @@ TEST_F(InProcess, OptionalArgumentsAreAcceptedAndLogged) {
   UniqueBstr path(::SysAllocString(drawing.c_str()));
   EXPECT_EQ(Invoke(documents.get(), L"Open", DISPATCH_METHOD, {Str(path.get()), Bool(true)})->result, S_OK);
   EXPECT_EQ(Log().back(), L"Documents.Open call (VT_BSTR " + drawing + L", VT_BOOL true)");
+}
+
+TEST_F(InProcess, AfterQuitEveryObjectOfTheInstanceAnswersDisconnected) {
+  ComPtr<IDispatch> documents = Get(application_.get(), L"Documents");
+  ComPtr<IDispatch> document = Open(MakeDrawing(L"g.dwg"));
+  ComPtr<IDispatch> sets = Get(document.get(), L"SelectionSets");
+  DISPID add = DISPID_UNKNOWN;
+  LPOLESTR addName = const_cast<LPOLESTR>(L"add");
+  ASSERT_EQ(sets->GetIDsOfNames(IID_NULL, &addName, 1, 0, &add), S_OK);
+  EXPECT_EQ(Invoke(application_.get(), L"Quit", DISPATCH_METHOD)->result, S_OK);
+
+  EXPECT_EQ(Invoke(application_.get(), L"WindowState", DISPATCH_PROPERTYPUT, {I2(3)})->result, RPC_E_DISCONNECTED);
+  EXPECT_EQ(Invoke(documents.get(), L"Count", kGet)->result, RPC_E_DISCONNECTED);
+  EXPECT_EQ(Invoke(document.get(), L"Close", DISPATCH_METHOD)->result, RPC_E_DISCONNECTED);
+  EXPECT_EQ(Invoke(application_.get(), L"Quit", DISPATCH_METHOD)->result, RPC_E_DISCONNECTED);
+  // A client that kept a DISPID gets the same from Invoke itself.
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  EXPECT_EQ(sets->Invoke(add, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr), RPC_E_DISCONNECTED);
+  const std::vector<std::wstring> log = Log();
+  const std::vector<std::wstring> tail(log.end() - 5, log.end());
+  const std::vector<std::wstring> expected = {
+      L"Application.WindowState disconnected", L"Documents.Count disconnected", L"Document.Close disconnected",
+      L"Application.Quit disconnected", L"SelectionSets.add disconnected",
+  };
+  EXPECT_EQ(tail, expected);
+
+  // Another instance is not affected.
+  ComPtr<IDispatch> other(static_cast<IDispatch*>(new Application()));
+  EXPECT_EQ(Invoke(other.get(), L"WindowState", kGet)->result, S_OK);
+}
+
+TEST_F(InProcess, DrawingsStayOpenUntilClosedWhoeverHoldsThem) {
+  ComPtr<IDispatch> documents = Get(application_.get(), L"Documents");
+  const auto count = [&] {
+    const auto outcome = Invoke(documents.get(), L"Count", kGet);
+    EXPECT_EQ(outcome->result, S_OK);
+    EXPECT_EQ((*outcome->value).vt, VT_I4);
+    return (*outcome->value).lVal;
+  };
+  EXPECT_EQ(count(), 0);
+  ComPtr<IDispatch> first = Open(MakeDrawing(L"h1.dwg"));
+  Open(MakeDrawing(L"h2.dwg"));  // let go of at once: still open
+  EXPECT_EQ(count(), 2);
+  EXPECT_EQ(Invoke(first.get(), L"Close", DISPATCH_METHOD, {Bool(false)})->result, S_OK);
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(Invoke(documents.get(), L"Count", DISPATCH_PROPERTYPUT, {I4(0)})->result, DISP_E_MEMBERNOTFOUND);
 }
 
 }  // namespace

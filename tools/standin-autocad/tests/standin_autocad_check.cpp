@@ -1,13 +1,13 @@
 // standin-autocad-check.exe: the stand-in driven from another process through
 // COM, as the converter drives AutoCAD. Needs the server registered in the
 // prefix (tools/standin-autocad/check does that) and no other instance of
-// it running.
+// it running. These checks: the converter's calls and their failures; the
+// instance's lifetime and the failure switches have files of their own.
 
 #include <windows.h>
 
 #include <objbase.h>
 #include <oleauto.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -16,132 +16,15 @@
 #include <cstdio>
 
 #include "tests/export_call_table.h"
-#include "tests/windows/scratch_folder.h"
 #include "tools/harness/harness.h"
-#include "tools/standin-autocad/tests/standin_test_support.h"
+#include "tools/standin-autocad/tests/cross_process_fixture.h"
 #include "win32/unique_resource.h"
 
-namespace pellacore::standin {
+namespace pellacore::standin::testing {
 namespace {
 
 using harness::WaitUntil;
 using std::chrono::milliseconds;
-using testing::Bool;
-using testing::DispRef;
-using testing::I2;
-using testing::Invoke;
-using testing::kGet;
-using testing::LoadedBitmap;
-using testing::Outcome;
-using testing::ReadLogLines;
-using testing::Str;
-using testing::StrRef;
-
-constexpr milliseconds kServerTimeout{15000};
-constexpr CLSID kClsid = {0x5930968d, 0x5f19, 0x415d, {0x8d, 0xc4, 0x44, 0x39, 0xab, 0x19, 0xd8, 0x0f}};
-
-int ServerProcesses() {
-  win32::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE) return -1;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof(entry);
-  int count = 0;
-  for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
-    if (::lstrcmpiW(entry.szExeFile, L"standin-autocad.exe") == 0) ++count;
-  }
-  return count;
-}
-
-std::wstring ServerExe() {
-  wchar_t path[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"standin-autocad.exe";
-}
-
-std::wstring Hex(HRESULT code) {
-  wchar_t text[16];
-  std::swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(code));
-  return text;
-}
-
-class CrossProcess : public ::testing::Test {
- protected:
-  CrossProcess() : log_(folder_.path() + L"calls.log") {}
-
-  // A server of the test before, still on its way out, would write its last
-  // line into this test's log: the log is read afresh for every line.
-  void SetUp() override {
-    ASSERT_TRUE(WaitUntil([] { return ServerProcesses() == 0; }, kServerTimeout))
-        << "a stand-in from an earlier test is still running";
-    config_.Set(L"LogFile", log_);
-  }
-
-  ComPtr<IDispatch> Create(HRESULT* result = nullptr) {
-    ComPtr<IDispatch> application;
-    CLSID clsid{};
-    HRESULT hr = ::CLSIDFromProgID(L"AutoCAD.Application", &clsid);
-    if (SUCCEEDED(hr)) {
-      hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, application.put_void());
-    }
-    if (result) *result = hr;
-    else EXPECT_EQ(hr, S_OK) << Hex(hr);
-    return application;
-  }
-
-  std::wstring MakeDrawing(const std::wstring& name, const std::string& content = "not a DXF") {
-    const std::wstring path = folder_.path() + name;
-    testing::WriteTextFile(path, content);
-    return path;
-  }
-
-  ComPtr<IDispatch> Get(IDispatch* target, const wchar_t* name) {
-    const auto outcome = Invoke(target, name, kGet);
-    EXPECT_EQ(outcome->result, S_OK) << name << " " << Hex(outcome->result);
-    return outcome->Object();
-  }
-
-  std::unique_ptr<Outcome> Open(IDispatch* application, const std::wstring& path) {
-    ComPtr<IDispatch> documents = Get(application, L"Documents");
-    UniqueBstr text(::SysAllocString(path.c_str()));
-    BSTR storage = text.get();
-    return Invoke(documents.get(), L"Open", DISPATCH_METHOD, {StrRef(&storage)});
-  }
-
-  // Everything the converter does with a drawing after opening it.
-  std::unique_ptr<Outcome> SelectAndExport(IDispatch* application, IDispatch* document, const std::wstring& stem) {
-    ComPtr<IDispatch> same = Get(application, L"Application");
-    EXPECT_EQ(Invoke(same.get(), L"Visible", DISPATCH_PROPERTYPUT, {Bool(true)})->result, S_OK);
-    ComPtr<IDispatch> sets = Get(document, L"SelectionSets");
-    UniqueBstr name(::SysAllocString(L"NEWSS"));
-    ComPtr<IDispatch> set = Invoke(sets.get(), L"add", DISPATCH_METHOD, {Str(name.get())})->Object();
-    EXPECT_TRUE(set);
-    EXPECT_EQ(Invoke(set.get(), L"Select", DISPATCH_METHOD, {I2(5)})->result, S_OK);
-    UniqueBstr stemText(::SysAllocString(stem.c_str()));
-    UniqueBstr format(::SysAllocString(L"BMP"));
-    BSTR stemStorage = stemText.get();
-    IDispatch* setStorage = set.get();
-    return Invoke(document, L"Export", DISPATCH_METHOD,
-                  {StrRef(&stemStorage), Str(format.get()), DispRef(&setStorage)});
-  }
-
-  bool LogHas(const std::wstring& line) const {
-    const std::vector<std::wstring> lines = ReadLogLines(log_);
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-  }
-
-  bool WaitForLog(const std::wstring& line) const {
-    return WaitUntil([&] { return LogHas(line); }, kServerTimeout);
-  }
-
-  bool WaitForNoServer() const {
-    return WaitUntil([] { return ServerProcesses() == 0; }, kServerTimeout);
-  }
-
-  pellacore::testing::ScratchFolder folder_;
-  testing::ScopedConfig config_;
-  std::wstring log_;
-};
 
 TEST_F(CrossProcess, TheProgIdIsRegisteredForTheServerBesideThisCheck) {
   CLSID clsid{};
@@ -158,6 +41,7 @@ TEST_F(CrossProcess, TheProgIdIsRegisteredForTheServerBesideThisCheck) {
 TEST_F(CrossProcess, TheConvertersSequenceIsLoggedAndWritesARealBitmap) {
   const std::wstring drawing = MakeDrawing(L"PLAN.DWG");
   const std::wstring stem = folder_.path() + L"PLAN";
+  auto quit = std::chrono::steady_clock::now();
   {
     const auto before = std::chrono::steady_clock::now();
     ComPtr<IDispatch> application = Create();
@@ -165,23 +49,27 @@ TEST_F(CrossProcess, TheConvertersSequenceIsLoggedAndWritesARealBitmap) {
                 static_cast<long long>(std::chrono::duration_cast<milliseconds>(
                                            std::chrono::steady_clock::now() - before).count()));
     ASSERT_TRUE(application);
+    // The converter's calls, in its order: which process, then the export.
+    EXPECT_EQ(Invoke(application.get(), L"HWND", DISPATCH_PROPERTYGET)->result, S_OK);
     EXPECT_EQ(Invoke(application.get(), L"WindowState", DISPATCH_PROPERTYPUT, {I2(3)})->result, S_OK);
     const auto open = Open(application.get(), drawing);
     ASSERT_EQ(open->result, S_OK) << open->Description();
     ComPtr<IDispatch> document = open->Object();
     const auto exported = SelectAndExport(application.get(), document.get(), stem);
     EXPECT_EQ(exported->result, S_OK) << Hex(exported->result) << " " << exported->Description();
-    EXPECT_EQ(Invoke(document.get(), L"Close", DISPATCH_METHOD)->result, S_OK);
+    EXPECT_EQ(Invoke(document.get(), L"Close", DISPATCH_METHOD, {Bool(false)})->result, S_OK);
+    quit = std::chrono::steady_clock::now();
     EXPECT_EQ(Invoke(application.get(), L"Quit", DISPATCH_METHOD)->result, S_OK);
   }
+  ASSERT_TRUE(WaitForNoServer());
+  std::printf("  Quit to the end of the process (default linger): %lld ms\n", MillisecondsSince(quit));
   ASSERT_TRUE(WaitForLog(L"server exit"));
   std::vector<std::wstring> expected = pellacore::testing::ExportCallTable(drawing, stem);
-  expected.insert(expected.begin(), {L"server start embedding", L"Application created"});
+  expected.insert(expected.begin(), {L"server start embedding", L"Application created", L"ready"});
   expected.push_back(L"server exit");
   EXPECT_EQ(ReadLogLines(log_), expected);
-  EXPECT_TRUE(WaitForNoServer());
 
-  const testing::BmpHeader header = testing::ReadBmpHeader(stem + L".bmp");
+  const BmpHeader header = ReadBmpHeader(stem + L".bmp");
   EXPECT_TRUE(header.magic);
   EXPECT_EQ(header.bitsPerPixel, 24);
   EXPECT_GT(header.width, 0);
@@ -204,7 +92,7 @@ TEST_F(CrossProcess, ADxfNamedDwgHasItsLineDrawn) {
     const auto open = Open(application.get(), drawing);
     ASSERT_EQ(open->result, S_OK) << open->Description();
     EXPECT_EQ(SelectAndExport(application.get(), open->Object().get(), stem)->result, S_OK);
-    Invoke(application.get(), L"Quit", DISPATCH_METHOD);
+    QuitAndWait(application.get());
   }
   const std::optional<LoadedBitmap> bitmap = LoadedBitmap::Load(stem + L".bmp");
   ASSERT_TRUE(bitmap.has_value());
@@ -231,7 +119,7 @@ TEST_F(CrossProcess, OpenFailuresArriveAsExceptionsThatNameTheFile) {
     EXPECT_TRUE(FAILED(open->exception.scode) || open->exception.wCode != 0);
     EXPECT_FALSE(open->Object());
   }
-  EXPECT_EQ(Invoke(application.get(), L"Quit", DISPATCH_METHOD)->result, S_OK);
+  QuitAndWait(application.get());
 }
 
 // Windows' marshaller runs a deferred fill-in in the server; Wine copies the
@@ -247,7 +135,7 @@ TEST_F(CrossProcess, DeferredExceptionInfoArrivesFilledIn) {
   EXPECT_EQ(open->exception.pfnDeferredFillIn, nullptr);
   EXPECT_NE(open->Description().find(missing), std::wstring::npos) << open->Description();
   EXPECT_EQ(open->Source(), L"AutoCAD.Application");
-  Invoke(application.get(), L"Quit", DISPATCH_METHOD);
+  QuitAndWait(application.get());
 }
 
 TEST_F(CrossProcess, ExportWithoutFileSucceedsAndWritesNothing) {
@@ -258,8 +146,8 @@ TEST_F(CrossProcess, ExportWithoutFileSucceedsAndWritesNothing) {
   const auto open = Open(application.get(), MakeDrawing(L"empty.dwg"));
   ASSERT_EQ(open->result, S_OK);
   EXPECT_EQ(SelectAndExport(application.get(), open->Object().get(), stem)->result, S_OK);
-  EXPECT_FALSE(testing::FileExists(stem + L".bmp"));
-  Invoke(application.get(), L"Quit", DISPATCH_METHOD);
+  EXPECT_FALSE(FileExists(stem + L".bmp"));
+  QuitAndWait(application.get());
 }
 
 TEST_F(CrossProcess, RejectCallsTurnsAwayExactlyThatManyCalls) {
@@ -280,6 +168,7 @@ TEST_F(CrossProcess, RejectCallsTurnsAwayExactlyThatManyCalls) {
   const std::vector<std::wstring> expected = {
       L"server start embedding",
       L"Application created",
+      L"ready",
       L"Application.WindowState rejected",
       L"Application.WindowState rejected",
       L"Application.WindowState put (VT_I2 3)",
@@ -287,33 +176,6 @@ TEST_F(CrossProcess, RejectCallsTurnsAwayExactlyThatManyCalls) {
       L"server exit",
   };
   EXPECT_EQ(ReadLogLines(log_), expected);
-}
-
-TEST_F(CrossProcess, ReleasingTheLastReferenceEndsTheServer) {
-  {
-    ComPtr<IDispatch> application = Create();
-    ASSERT_TRUE(application);
-    ComPtr<IDispatch> documents = Get(application.get(), L"Documents");
-    EXPECT_EQ(ServerProcesses(), 1);
-  }
-  EXPECT_TRUE(WaitForLog(L"server exit"));
-  EXPECT_TRUE(WaitForNoServer());
-  EXPECT_FALSE(LogHas(L"Application.Quit call ()"));
-}
-
-TEST_F(CrossProcess, EachCreationStartsAnInstanceOfItsOwn) {
-  ComPtr<IDispatch> first = Create();
-  ComPtr<IDispatch> second = Create();
-  ASSERT_TRUE(first && second);
-  EXPECT_EQ(ServerProcesses(), 2);
-  // A launched server stays out of the running object table.
-  ComPtr<IUnknown> running;
-  EXPECT_EQ(::GetActiveObject(kClsid, nullptr, running.put()), MK_E_UNAVAILABLE);
-  EXPECT_EQ(Invoke(first.get(), L"Quit", DISPATCH_METHOD)->result, S_OK);
-  EXPECT_TRUE(WaitUntil([] { return ServerProcesses() == 1; }, kServerTimeout));
-  // The other instance still answers.
-  EXPECT_EQ(Invoke(second.get(), L"WindowState", DISPATCH_PROPERTYPUT, {I2(3)})->result, S_OK);
-  EXPECT_EQ(Invoke(second.get(), L"Quit", DISPATCH_METHOD)->result, S_OK);
 }
 
 TEST_F(CrossProcess, FailCreateMakesCreationFail) {
@@ -328,46 +190,6 @@ TEST_F(CrossProcess, FailCreateMakesCreationFail) {
   EXPECT_FALSE(LogHas(L"Application created"));
 }
 
-TEST_F(CrossProcess, ARunningInstanceIsFoundAndQuitEndsIt) {
-  ComPtr<IUnknown> none;
-  EXPECT_EQ(::GetActiveObject(kClsid, nullptr, none.put()), MK_E_UNAVAILABLE);
-
-  std::wstring commandLine = L"\"" + ServerExe() + L"\" /run";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION started{};
-  ASSERT_TRUE(::CreateProcessW(ServerExe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               folder_.path().c_str(), &startup, &started));
-  const auto before = std::chrono::steady_clock::now();
-  win32::UniqueHandle process(started.hProcess);
-  win32::UniqueHandle thread(started.hThread);
-  ASSERT_TRUE(WaitForLog(L"ready"));
-  std::printf("  /run was ready after %lld ms\n",
-              static_cast<long long>(
-                  std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - before).count()));
-  {
-    ComPtr<IUnknown> running;
-    ASSERT_EQ(::GetActiveObject(kClsid, nullptr, running.put()), S_OK);
-    ComPtr<IDispatch> application;
-    ASSERT_EQ(running->QueryInterface(IID_IDispatch, application.put_void()), S_OK);
-    EXPECT_EQ(Invoke(application.get(), L"WindowState", DISPATCH_PROPERTYPUT, {I2(3)})->result, S_OK);
-    EXPECT_EQ(Invoke(application.get(), L"Quit", DISPATCH_METHOD)->result, S_OK);
-  }
-  EXPECT_EQ(::WaitForSingleObject(process.get(), static_cast<DWORD>(kServerTimeout.count())), WAIT_OBJECT_0);
-  DWORD code = 1;
-  ::GetExitCodeProcess(process.get(), &code);
-  EXPECT_EQ(code, 0u);
-  const std::vector<std::wstring> expected = {
-      L"server start run", L"Application created", L"ready", L"Application.WindowState put (VT_I2 3)",
-      L"Application.Quit call ()", L"server exit",
-  };
-  EXPECT_EQ(ReadLogLines(log_), expected);
-  ComPtr<IUnknown> gone;
-  EXPECT_EQ(::GetActiveObject(kClsid, nullptr, gone.put()), MK_E_UNAVAILABLE);
-}
-
-// Last (tests run in this order): a crashed server may leave this process
-// unable to create another.
 TEST_F(CrossProcess, CrashInExportFailsTheCallAndTheServerIsGone) {
   config_.Set(L"CrashIn", L"Export");
   const std::wstring stem = folder_.path() + L"crash";
@@ -379,16 +201,17 @@ TEST_F(CrossProcess, CrashInExportFailsTheCallAndTheServerIsGone) {
   const HRESULT result = exported->result;
   std::printf("  Export into a crashing server failed with %ls\n", Hex(result).c_str());
   // The call dies with the server: an RPC failure, not an answer.
-  EXPECT_TRUE(result == RPC_E_DISCONNECTED || result == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) ||
-              result == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) ||
-              result == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE) || result == RPC_E_SERVERFAULT)
-      << Hex(result);
+  EXPECT_TRUE(IsDeadServerCode(result)) << Hex(result);
   EXPECT_TRUE(WaitForNoServer());
   EXPECT_TRUE(LogHas(L"server crash in Export"));
   EXPECT_FALSE(LogHas(L"server exit"));
-  EXPECT_FALSE(testing::FileExists(stem + L".bmp"));
-  // Calls on the dead instance fail at once.
+  EXPECT_FALSE(FileExists(stem + L".bmp"));
+  // Calls on the dead instance fail at once, and the running object table
+  // no longer lists it.
   EXPECT_TRUE(FAILED(Invoke(application.get(), L"Quit", DISPATCH_METHOD)->result));
+  HRESULT found = S_OK;
+  EXPECT_FALSE(Running(&found));
+  EXPECT_EQ(found, MK_E_UNAVAILABLE) << Hex(found);
 
   // Single use: the dead server's class object served its one creation, so
   // this process can still create a new instance.
@@ -406,11 +229,11 @@ TEST(Unregistered, CreationFindsNoClass) {
   ComPtr<IDispatch> application;
   EXPECT_EQ(::CoCreateInstance(kClsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, application.put_void()),
             REGDB_E_CLASSNOTREG);
-  EXPECT_EQ(ServerProcesses(), 0);
+  EXPECT_TRUE(ServerProcesses().empty());
 }
 
 }  // namespace
-}  // namespace pellacore::standin
+}  // namespace pellacore::standin::testing
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

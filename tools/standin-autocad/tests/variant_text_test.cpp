@@ -63,7 +63,7 @@ TEST(VariantText, WritesTheTypeThenTheValue) {
 }
 
 TEST(VariantText, NamesOurOwnObjectsByKind) {
-  ComPtr<SelectionSet> set(new SelectionSet(L"NEWSS"));
+  ComPtr<SelectionSet> set(new SelectionSet(std::make_shared<InstanceState>(), L"NEWSS"));
   IDispatch* asDispatch = set.get();
   IDispatch* nothing = nullptr;
   EXPECT_EQ(VariantText(DispRef(&asDispatch)), L"VT_DISPATCH|VT_BYREF SelectionSet");

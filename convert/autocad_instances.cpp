@@ -1,0 +1,170 @@
+#include "convert/autocad_instances.h"
+
+#include <algorithm>
+
+#include "convert/bounded_automation.h"
+#include "platform/clock.h"
+#include "platform/event_pump.h"
+#include "util/failure.h"
+
+namespace pellacore {
+namespace {
+
+constexpr int kPollMilliseconds = 50;
+// GetActiveObject's own answer when nothing runs (MK_E_UNAVAILABLE).
+constexpr long kNothingRunning = static_cast<std::int32_t>(0x800401E3u);
+
+}  // namespace
+
+bool IsTimeOut(const Failure& failure) { return failure.number() == automation_code::kTimedOut; }
+
+bool IsServerGone(const Failure& failure) {
+  const long number = failure.number();
+  return number == automation_code::kServerUnavailable || number == automation_code::kDisconnected ||
+         number == automation_code::kCallFailed;
+}
+
+bool IsLostInstance(const Failure& failure) { return IsTimeOut(failure) || IsServerGone(failure); }
+
+void AutoCadInstances::BeginWork(int seconds) {
+  ports_.automation.SetDeadline(ports_.clock.NowMilliseconds() + static_cast<std::int64_t>(seconds) * 1000);
+}
+
+void AutoCadInstances::Attach() {
+  // A user's AutoCAD that stopped answering would stop the next drawing too.
+  if (givenUpUser_ && !givenUpUser_->HasEnded()) {
+    throw Failure(kNothingRunning, L"The running AutoCAD does not answer.");
+  }
+  givenUpUser_.reset();
+  if (givenUpUserUnknown_) throw Failure(kNothingRunning, L"The running AutoCAD does not answer.");
+  Instance instance;
+  try {
+    instance.application = ports_.automation.GetActiveObject(kAutoCadProgId);
+    if (!instance.application) throw StandardFailure(failure_number::kObjectNotSet);
+    instance.process = ProcessOf(*instance.application);
+  } catch (const Failure& failure) {
+    // One that does not answer is given up on by the caller, as the user's.
+    if (IsTimeOut(failure)) current_ = std::move(instance);
+    // One that has gone but is still listed as running is no instance.
+    if (IsServerGone(failure)) throw Failure(kNothingRunning, failure.description());
+    throw;
+  }
+  // Found running, it is the user's, unless it is one the program started;
+  // one whose process cannot be told is treated as the user's: never quit.
+  instance.own = instance.process && IsOneOfOwn(*instance.process);
+  current_ = std::move(instance);
+}
+
+void AutoCadInstances::Start() {
+  Instance instance;
+  instance.own = true;
+  instance.application = ports_.automation.CreateObject(kAutoCadProgId);
+  if (!instance.application) throw StandardFailure(failure_number::kObjectNotSet);
+  try {
+    instance.process = ProcessOf(*instance.application);
+  } catch (const Failure&) {
+    // Started but already lost: the caller gives it up.
+    current_ = std::move(instance);
+    throw;
+  }
+  if (instance.process) own_.push_back(instance.process);
+  current_ = std::move(instance);
+}
+
+AutomationObject& AutoCadInstances::Application() {
+  if (!current_ || !current_->application) throw StandardFailure(failure_number::kObjectNotSet);
+  return *current_->application;
+}
+
+void AutoCadInstances::Finish() {
+  // The user's AutoCAD goes on with its own drawings.
+  if (!current_ || !current_->own || current_->finished) return;
+  std::optional<Failure> quitFailed;
+  try {
+    Application().Call(L"Quit", {});
+  } catch (const Failure& failure) {
+    if (IsLostInstance(failure)) throw;
+    quitFailed = failure;
+  }
+  current_->finished = true;
+  // Quit returns before the process ends: the next drawing must not find
+  // this one on its way out.
+  if (current_->process) EnsureGone(current_->process, true);
+  if (quitFailed) throw *quitFailed;
+}
+
+AutoCadInstances::GivenUp AutoCadInstances::GiveUp() {
+  if (!current_) return GivenUp::kNone;
+  Instance instance = std::move(*current_);
+  current_.reset();
+  instance.application.reset();
+  if (!instance.own) {
+    givenUpUser_ = instance.process;
+    givenUpUserUnknown_ = !instance.process;
+    return GivenUp::kLeftToUser;
+  }
+  if (!instance.process) return GivenUp::kProcessUnknown;
+  EnsureGone(instance.process, false);
+  return GivenUp::kEnded;
+}
+
+void AutoCadInstances::EndOwn() noexcept {
+  for (const std::shared_ptr<Process>& process : own_) {
+    try {
+      if (!process->HasEnded()) process->EndTree();
+    } catch (...) {
+      // The program is ending: whatever could not be ended is beyond reach.
+    }
+  }
+}
+
+std::shared_ptr<Process> AutoCadInstances::ProcessOf(AutomationObject& application) {
+  std::int64_t window = 0;
+  try {
+    window = application.GetInteger(L"HWND");
+  } catch (const Failure& failure) {
+    // An instance that does not answer this, or has gone, is no instance to
+    // work with; one without the member is worked with, untold.
+    if (IsLostInstance(failure)) throw;
+    return nullptr;
+  }
+  try {
+    return ports_.processes.OwnerOfWindow(window);
+  } catch (const Failure&) {
+    return nullptr;
+  }
+}
+
+bool AutoCadInstances::IsOneOfOwn(const Process& process) const {
+  return std::any_of(own_.begin(), own_.end(),
+                     [&](const std::shared_ptr<Process>& own) { return own->SameAs(process); });
+}
+
+bool AutoCadInstances::WaitGone(Process& process, int milliseconds) {
+  const std::int64_t until = ports_.clock.NowMilliseconds() + milliseconds;
+  while (!process.HasEnded()) {
+    const std::int64_t left = until - ports_.clock.NowMilliseconds();
+    if (left <= 0) return false;
+    ports_.clock.WaitForEvents(static_cast<int>(std::min<std::int64_t>(left, kPollMilliseconds)));
+    ports_.pump.HandlePending();
+  }
+  return true;
+}
+
+void AutoCadInstances::EnsureGone(const std::shared_ptr<Process>& process, bool waitFirst) {
+  if (!(waitFirst && WaitGone(*process, kQuitGraceMilliseconds))) {
+    try {
+      process->EndTree();
+    } catch (const Failure&) {
+      // Already on its way out, or beyond reach: the wait below tells.
+    }
+    WaitGone(*process, kEndGraceMilliseconds);
+  }
+  if (process->HasEnded()) Forget(process);
+}
+
+void AutoCadInstances::Forget(const std::shared_ptr<Process>& process) {
+  std::erase(own_, process);
+}
+
+}  // namespace pellacore

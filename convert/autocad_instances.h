@@ -1,0 +1,118 @@
+#pragma once
+// The one owner of AutoCAD instances. It knows which instances the program
+// started and which the user's: the program's own are quit when done and
+// ended (with every process they started) when they hang, linger or the
+// window closes; a user's AutoCAD is never quit or ended, only left alone
+// once it stops answering. Nothing else holds an instance.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/automation.h"
+#include "platform/processes.h"
+#include "util/failure.h"
+
+namespace pellacore {
+
+class BoundedAutomation;
+class Clock;
+class EventPump;
+
+inline constexpr wchar_t kAutoCadProgId[] = L"AutoCAD.Application";
+
+// How long an instance the program quit is given to be gone before it is
+// ended, and how long an ended one is given to go.
+inline constexpr int kQuitGraceMilliseconds = 30'000;
+inline constexpr int kEndGraceMilliseconds = 10'000;
+
+// Whether a failure says the call did not return in time.
+bool IsTimeOut(const Failure& failure);
+// Whether a failure says the server's process has gone.
+bool IsServerGone(const Failure& failure);
+// Either: the instance cannot be worked with any more.
+bool IsLostInstance(const Failure& failure);
+
+struct InstancePorts {
+  BoundedAutomation& automation;
+  Processes& processes;
+  Clock& clock;
+  EventPump& pump;
+};
+
+class AutoCadInstances {
+ public:
+  explicit AutoCadInstances(InstancePorts ports) : ports_(ports) {}
+  AutoCadInstances(const AutoCadInstances&) = delete;
+  AutoCadInstances& operator=(const AutoCadInstances&) = delete;
+
+  // A new run: a running AutoCAD that did not answer in the last one is
+  // tried again, when its process could not be told.
+  void BeginRun() { givenUpUserUnknown_ = false; }
+
+  // Begins a stretch of work with AutoCAD (one drawing, the start-up check):
+  // every call into AutoCAD until the next one must return within `seconds`.
+  void BeginWork(int seconds);
+
+  // Attaches to the AutoCAD that runs, as the instance to work with. Raises
+  // when none runs, and while the one the program gave up on still runs.
+  void Attach();
+  // Starts an AutoCAD of the program's own as the instance to work with.
+  // Raises when none can be started.
+  void Start();
+
+  bool HasInstance() const { return current_.has_value(); }
+  // Whether the instance in use is one the program started.
+  bool IsOwn() const { return current_ && current_->own; }
+  // The instance's Application object; raises "object not set" when there
+  // is none.
+  AutomationObject& Application();
+
+  // Done with the instance. The program's own is quit and waited for until
+  // its process has gone, and ended when it lingers; a user's keeps running.
+  // Raises when Quit failed: a time-out or a dead server for the caller to
+  // give the instance up, any other failure once the process is dealt with.
+  void Finish();
+  // Lets go of the instance.
+  void Release() { current_.reset(); }
+
+  // What became of an instance given up on.
+  enum class GivenUp { kNone, kEnded, kLeftToUser, kProcessUnknown };
+  // Gives up on the instance after it did not answer in time or died: the
+  // program's own is ended with its process tree and waited for; a user's
+  // is left running and not attached to again while it runs.
+  GivenUp GiveUp();
+
+  // Ends at once every instance of the program's own that still runs (the
+  // window is closing): no waiting, nothing quit.
+  void EndOwn() noexcept;
+
+ private:
+  struct Instance {
+    std::unique_ptr<AutomationObject> application;
+    std::shared_ptr<Process> process;  // null when it could not be found
+    bool own = false;
+    bool finished = false;
+  };
+
+  std::shared_ptr<Process> ProcessOf(AutomationObject& application);
+  bool IsOneOfOwn(const Process& process) const;
+  // Waits, handling events, until the process has gone or `milliseconds`
+  // have passed; answers whether it has gone.
+  bool WaitGone(Process& process, int milliseconds);
+  // Makes sure the program's own process has gone: waited for first when
+  // `waitFirst`, then ended and waited for again.
+  void EnsureGone(const std::shared_ptr<Process>& process, bool waitFirst);
+  void Forget(const std::shared_ptr<Process>& process);
+
+  InstancePorts ports_;
+  std::optional<Instance> current_;
+  // Processes the program started that may still run.
+  std::vector<std::shared_ptr<Process>> own_;
+  // A user's AutoCAD that stopped answering: not attached to while it runs.
+  std::shared_ptr<Process> givenUpUser_;
+  bool givenUpUserUnknown_ = false;
+};
+
+}  // namespace pellacore

@@ -1,0 +1,234 @@
+// Whole runs of the real program against a stand-in AutoCAD that behaves as
+// badly as the real one can: it hangs, shows a dialog, dies, starts slowly,
+// lingers after Quit, or is the user's own. Each run must end, convert what
+// it can, say once what became of the drawing AutoCAD failed on, and leave
+// no AutoCAD of its own running.
+
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include "tests/windows/end_to_end_fixture.h"
+#include "win32/com_resource.h"
+#include "win32/options_menu.h"
+#include "win32/unique_resource.h"
+#include "win32/win32_automation.h"
+
+namespace pellacore::testing {
+namespace {
+
+using namespace end_to_end;
+
+constexpr wchar_t kStandInExe[] = L"standin-autocad.exe";
+
+// The ids of the stand-in's processes that run now, its child helpers too.
+std::vector<DWORD> StandInProcesses() {
+  std::vector<DWORD> ids;
+  win32::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return ids;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
+    if (::lstrcmpiW(entry.szExeFile, kStandInExe) == 0) ids.push_back(entry.th32ProcessID);
+  }
+  return ids;
+}
+
+void EndStandInProcesses() {
+  for (DWORD id : StandInProcesses()) {
+    win32::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+    if (!process) continue;
+    ::TerminateProcess(process.get(), 1);
+    ::WaitForSingleObject(process.get(), 5000);
+  }
+}
+
+bool HasLine(const Lines& lines, const std::wstring& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+std::wstring OpenLine(const std::wstring& drawing) {
+  return L"Documents.Open call (VT_BSTR|VT_BYREF " + drawing + L")";
+}
+
+class AutoCadRecoveryTest : public EndToEndTest {
+ protected:
+  AutoCadRecoveryTest() { EndStandInProcesses(); }
+  ~AutoCadRecoveryTest() override {
+    if (program && window && ::IsWindow(window)) Close();
+    // Whatever a failed test left is ended, so the next test starts clean.
+    EndStandInProcesses();
+  }
+
+  // Two drawings dropped onto the list, their PDFs to go beside them.
+  Paths DropTwoDrawings() {
+    const Paths drawings{Drawing(scratch, L"first.dwg", 0), Drawing(scratch, L"second.dwg", 1)};
+    {
+      win32::OleSession ole;
+      EXPECT_NE(harness::DropOnto(Control(ControlId::kListView1), drawings), static_cast<DWORD>(DROPEFFECT_NONE));
+    }
+    EXPECT_TRUE(WaitForEntries(drawings.size()));
+    EXPECT_TRUE(ChooseBesideTheDrawings());
+    return drawings;
+  }
+
+  bool WaitForCall(const std::wstring& line, milliseconds bound = harness::kDefaultTimeout) const {
+    return WaitUntil([&] { return HasLine(StandInAutoCad::Log(autoCadLog, false), line); }, bound);
+  }
+  bool WaitForNoStandIn() const {
+    return WaitUntil([] { return StandInProcesses().empty(); });
+  }
+
+  // The run of two drawings where AutoCAD failed on the first: one report
+  // about it, the second converted, nothing of the first left beside it.
+  void ExpectFirstGivenUpSecondConverted(const RunOutcome& run, const Paths& drawings, int step,
+                                         const std::wstring& what) const {
+    EXPECT_EQ(run.last, L"Done.");
+    ASSERT_EQ(run.reports.size(), 1u);
+    EXPECT_NE(run.reports[0].find(what), std::wstring::npos) << run.reports[0];
+    EXPECT_NE(run.reports[0].find(L"\"" + drawings[0] + L"\""), std::wstring::npos) << run.reports[0];
+    EXPECT_NE(run.reports[0].find(L"at line " + std::to_wstring(step) + L"\r\r"), std::wstring::npos)
+        << run.reports[0];
+    EXPECT_FALSE(Exists(PdfBeside(drawings[0])));
+    EXPECT_FALSE(Exists(StemOf(drawings[0]) + L".bmp"));
+    EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawings[1])));
+    EXPECT_FALSE(Exists(StemOf(drawings[1]) + L".bmp"));
+    EXPECT_TRUE(WaitForNoStandIn()) << "an AutoCAD of the program's own is left running";
+  }
+
+  void SetTimeLimit(const wchar_t* seconds) { SetString(kSettingsKey, L"DrawingTimeLimit", seconds); }
+};
+
+TEST_F(AutoCadRecoveryTest, TheStartUpCheckLeavesNoAutoCadRunning) {
+  ASSERT_NE(Start(), nullptr);
+  // The check quits its AutoCAD and waits for it before the window shows.
+  EXPECT_EQ(StandInProcesses(), std::vector<DWORD>{});
+  EXPECT_TRUE(HasLine(startupCalls, L"Application.HWND get ()"));
+  EXPECT_TRUE(HasLine(startupCalls, L"Application.Quit call ()"));
+  EXPECT_EQ(startupCalls.back(), L"server exit");
+}
+
+TEST_F(AutoCadRecoveryTest, AHangInOpenEndsThatAutoCadWithItsHelpersAtTheTimeLimit) {
+  SetTimeLimit(L"4");
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings = DropTwoDrawings();
+  StandInAutoCad::Set(L"HangIn", L"Open");
+  StandInAutoCad::Set(L"OnlyFor", drawings[0]);
+  StandInAutoCad::Set(L"ChildProcess", L"1");
+
+  Click(ControlId::kPushButton2);
+  ASSERT_TRUE(WaitForCall(OpenLine(drawings[0])));
+  // While AutoCAD hangs the window takes posted input: the Options menu's
+  // time limit opens its box, showing the stored limit, and is cancelled.
+  ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(win32::options_menu::kTimeLimit, 0), 0);
+  HWND box = harness::WaitForTopWindow(program->id(), L"#32770", kTitle);
+  ASSERT_NE(box, nullptr) << "the window did not handle its input during the hang";
+  EXPECT_EQ(TextOf(::GetDlgItem(box, kInputAnswer)), L"4");
+  EXPECT_FALSE(HasLine(AutoCadCalls(), OpenLine(drawings[1]))) << "the hang was over already";
+  PressButtonOf(box, IDCANCEL);
+  EXPECT_EQ(TextOf(Control(ControlId::kProgressBar1)), L"Processing: first.dwg");
+
+  ExpectFirstGivenUpSecondConverted(AnswerBoxes(), drawings, 116, L"within 4 seconds. That AutoCAD was ended");
+  EXPECT_EQ(StoredSetting(L"DrawingTimeLimit"), L"4");
+}
+
+TEST_F(AutoCadRecoveryTest, ADialogInExportIsEndedWithItsAutoCad) {
+  SetTimeLimit(L"4");
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings = DropTwoDrawings();
+  StandInAutoCad::Set(L"DialogIn", L"Export");
+  StandInAutoCad::Set(L"OnlyFor", drawings[0]);
+
+  Click(ControlId::kPushButton2);
+  ASSERT_TRUE(WaitForCall(L"dialog shown in Export"));
+  ExpectFirstGivenUpSecondConverted(AnswerBoxes(), drawings, 124, L"within 4 seconds. That AutoCAD was ended");
+}
+
+TEST_F(AutoCadRecoveryTest, AnAutoCadThatDiesInSelectIsOneReport) {
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings = DropTwoDrawings();
+  StandInAutoCad::Set(L"CrashIn", L"Select");
+  StandInAutoCad::Set(L"OnlyFor", drawings[0]);
+  ExpectFirstGivenUpSecondConverted(Run(), drawings, 122, L"AutoCAD ended while working on");
+  // The second drawing had an AutoCAD of its own, from the start.
+  const Lines whole = StandInAutoCad::Log(autoCadLog, false);
+  EXPECT_EQ(std::count(whole.begin(), whole.end(), L"server start embedding"), 2);
+}
+
+TEST_F(AutoCadRecoveryTest, ASlowStartAndAQuitThatLingersAreWaitedFor) {
+  StandInAutoCad::Set(L"StartDelayMs", L"2500");
+  StandInAutoCad::Set(L"LingerAfterQuitMs", L"3000");
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings = DropTwoDrawings();
+  ExpectPdfsBeside(Run(), drawings);
+  // The second drawing got a new AutoCAD, not the first one on its way out.
+  EXPECT_EQ(AutoCadCalls(), ExportCallsFor(drawings));
+  for (const std::wstring& line : StandInAutoCad::Log(autoCadLog, false)) {
+    EXPECT_FALSE(line.ends_with(L" disconnected")) << line;
+  }
+  EXPECT_TRUE(WaitForNoStandIn());
+}
+
+TEST_F(AutoCadRecoveryTest, TheUsersAutoCadIsUsedButNeitherQuitNorRobbedOfItsDrawing) {
+  ASSERT_NE(Start(), nullptr);
+  const std::wstring own = Drawing(scratch, L"users-own.dwg", 2);
+  harness::Program user = harness::Program::Start(StandInAutoCad::Exe(), scratch.path(), L"/run \"" + own + L"\"");
+  ASSERT_TRUE(WaitUntil([&] { return HasLine(StandInAutoCad::Log(autoCadLog, false), L"ready"); }));
+  const Paths drawings = DropTwoDrawings();
+
+  ExpectPdfsBeside(Run(), drawings);
+  Lines expected = ExportCallTable(drawings[0], StemOf(drawings[0]), false);
+  const Lines second = ExportCallTable(drawings[1], StemOf(drawings[1]), false);
+  expected.insert(expected.end(), second.begin(), second.end());
+  EXPECT_EQ(AutoCadCalls(), expected);
+  EXPECT_FALSE(user.WaitForExit(milliseconds(0))) << "the user's AutoCAD was ended";
+  {
+    // Still the running AutoCAD, with the user's drawing open in it.
+    win32::OleSession ole;
+    win32::Win32Automation com;
+    auto application = com.GetActiveObject(L"AutoCAD.Application");
+    EXPECT_EQ(application->GetProperty(L"Documents")->GetInteger(L"Count"), 1);
+    application->Call(L"Quit", {});
+  }
+  EXPECT_TRUE(user.WaitForExit());
+}
+
+TEST_F(AutoCadRecoveryTest, StopEndsTheRunAfterTheDrawingInHand) {
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings = DropTwoDrawings();
+  StandInAutoCad::Set(L"DelayMs", L"Export=1500");
+  Click(ControlId::kPushButton2);
+  ASSERT_TRUE(WaitForCall(OpenLine(drawings[0])));
+  // Esc on the list, as a user presses it during a run.
+  HWND list = Control(ControlId::kListView1);
+  ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  const RunOutcome run = AnswerBoxes();
+  EXPECT_EQ(run.last, L"Done.");
+  EXPECT_EQ(run.reports, Lines{});
+  EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawings[0])));
+  EXPECT_FALSE(Exists(PdfBeside(drawings[1])));
+  EXPECT_FALSE(HasLine(AutoCadCalls(), OpenLine(drawings[1])));
+  EXPECT_TRUE(WaitForNoStandIn());
+}
+
+TEST_F(AutoCadRecoveryTest, ClosingTheWindowDuringAHangEndsTheProgramAndItsAutoCad) {
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings = DropTwoDrawings();
+  StandInAutoCad::Set(L"HangIn", L"Open");
+  StandInAutoCad::Set(L"ChildProcess", L"1");
+  Click(ControlId::kPushButton2);
+  ASSERT_TRUE(WaitForCall(OpenLine(drawings[0])));
+  ASSERT_FALSE(StandInProcesses().empty());
+
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program->WaitForExit());
+  DWORD code = 1;
+  ::GetExitCodeProcess(program->handle(), &code);
+  EXPECT_EQ(code, 0u);
+  program.reset();
+  window = nullptr;
+  EXPECT_TRUE(WaitForNoStandIn()) << "the window closed, its AutoCAD stayed";
+}
+
+}  // namespace
+}  // namespace pellacore::testing
