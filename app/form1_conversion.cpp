@@ -57,6 +57,15 @@ void Form1::PushButton2_Click() {
   if (ConversionMayStart(guard)) {
     guard.Run(110, [] {});  // the window's coordinate unit: nothing depends on it
     const bool pdfPrinterCurrent = SelectPdfPrinter(guard);
+    // Without the PDF printer the pages would go to whatever printer is
+    // current, on paper: the run is refused before any drawing.
+    if (!pdfPrinterCurrent) {
+      guard.Run(116, [&] {
+        ports_.boxes.Show(PdfPrinterMissingText(), applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
+      });
+      guard.Run(208, [&] { conversionBusy_ = false; });
+      return;
+    }
 
     const int timeLimit = DrawingTimeLimit();
     ports_.instances.BeginRun();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "convert/prerequisite_checks.h"
 #include "tests/app/form1_fixture.h"
 
 namespace pellacore::testing {
@@ -261,15 +262,20 @@ TEST_F(ConversionTest, APrinterThatWritesNothingIsWaitedForAMinuteAndTheRunGoesO
   EXPECT_EQ(Messages(), Lines{L"Done."});
 }
 
-TEST_F(ConversionTest, PagesForAnotherPrinterAreNotWaitedFor) {
+TEST_F(ConversionTest, WithoutThePdfPrinterTheRunIsRefusedBeforeAnyDrawing) {
   printing.printers = {L"Office Laser", L"kelvandor pdf writer"};
-  printing.onEndDoc = nullptr;
   Start();
   AddDrawing(LR"(D:\Dwg\a.dwg)");
   form.PushButton2_Click();
-  EXPECT_EQ(printing.pagesPrinted, Lines{L"Office Laser"});
-  EXPECT_EQ(clock.waits, 0);
-  EXPECT_EQ(Messages(), Lines{L"Done."});
+  // Told how to install it, as at start-up; nothing goes on paper.
+  EXPECT_EQ(Messages(), Lines{PdfPrinterMissingText()});
+  EXPECT_NE(Messages()[0].find(L"Kelvandor PDF Writer is not installed."), std::wstring::npos);
+  EXPECT_TRUE(printing.pagesPrinted.empty());
+  EXPECT_TRUE(autocad.log.empty());
+  EXPECT_TRUE(registry.calls.empty());
+  EXPECT_EQ(printing.current, L"Office Laser");
+  EXPECT_FALSE(form.ConversionBusy());
+  EXPECT_EQ(window.pointer, pointer_code::kDefault);
 }
 
 TEST_F(ConversionTest, AStartDuringARunDoesNothingAndOneAfterItRunsAgain) {
@@ -312,9 +318,26 @@ TEST_F(ConversionTest, EntriesTakenOutBeforeTheRunReachesThemEndIt) {
   EXPECT_FALSE(form.ConversionBusy());
 }
 
+TEST_F(ConversionTest, APrinterThatCannotBeMadeCurrentIsReportedAndTheRunRefused) {
+  const std::pair<const wchar_t*, int> steps[] = {{L"names", 114}, {L"current", 116}};
+  for (const auto& [operation, step] : steps) {
+    SCOPED_TRACE(operation);
+    FreshRun run;
+    run.Start();
+    run.AddDrawing(LR"(D:\Dwg\a.dwg)");
+    const Failure failure(-2147024809, std::wstring(L"failed: ") + operation);
+    run.printing.failures.emplace(operation, failure);
+    run.form.PushButton2_Click();
+    EXPECT_EQ(run.Reports(), Lines{ErrorReportText(failure.description(), kRun, step)});
+    EXPECT_EQ(run.Messages(), Lines{PdfPrinterMissingText()});
+    EXPECT_TRUE(run.printing.pagesPrinted.empty());
+    EXPECT_TRUE(run.autocad.log.empty());
+    EXPECT_FALSE(run.form.ConversionBusy());
+  }
+}
+
 TEST_F(ConversionTest, APrintingFailureIsReportedUnderItsStepAndTheRunGoesOn) {
-  const std::pair<const wchar_t*, int> steps[] = {
-      {L"names", 114}, {L"current", 116}, {L"load", 182}, {L"paint", 184}, {L"enddoc", 186}};
+  const std::pair<const wchar_t*, int> steps[] = {{L"load", 182}, {L"paint", 184}, {L"enddoc", 186}};
   for (const auto& [operation, step] : steps) {
     SCOPED_TRACE(operation);
     FreshRun run;
