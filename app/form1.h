@@ -172,7 +172,7 @@ class Form1 {
   // Makes the PDF printer current; answers whether it did.
   bool SelectPdfPrinter(GuardedProcedure& guard);
   // Converts entry `index`; answers whether a bitmap was sent to the printer.
-  bool ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPrinterCurrent, int timeLimit);
+  bool ConvertEntry(GuardedProcedure& guard, std::size_t index, struct RunState& run);
   // The stored time limit per drawing, or its default.
   int DrawingTimeLimit();
   std::wstring OutputPathFor(GuardedProcedure& guard, const std::wstring& source,

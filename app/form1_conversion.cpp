@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "convert/autocad_instances.h"
 #include "convert/drawing_export.h"
+#include "convert/drawing_outcome.h"
 #include "convert/output_names.h"
 #include "convert/pdf_wait.h"
 #include "convert/prerequisite_checks.h"
@@ -48,6 +49,13 @@ constexpr wchar_t kBadTimeLimit[] = L"Please enter a whole number of seconds fro
 
 }  // namespace
 
+// What one run keeps from drawing to drawing.
+struct RunState {
+  bool pdfPrinterCurrent = false;
+  int timeLimit = kDefaultDrawingTimeLimit;
+  RunOutputPaths outputs;
+};
+
 void Form1::PushButton2_Click() {
   GuardedProcedure guard(ports_.boxes, kPushButton2);
   // A click while a run pumps events: the run in progress goes on alone.
@@ -67,7 +75,9 @@ void Form1::PushButton2_Click() {
       return;
     }
 
-    const int timeLimit = DrawingTimeLimit();
+    RunState run;
+    run.pdfPrinterCurrent = pdfPrinterCurrent;
+    run.timeLimit = DrawingTimeLimit();
     ports_.instances.BeginRun();
     stopRequested_ = false;
     ports_.window.EnableStop(true);
@@ -81,7 +91,7 @@ void Form1::PushButton2_Click() {
       // Entries taken out while the events ran: the run ends with the list.
       // A stop asked for during the last drawing ends it here too.
       if (i > jobList_.Count() || stopRequested_) break;
-      if (ConvertEntry(guard, i, pdfPrinterCurrent, timeLimit)) printedAny = true;
+      if (ConvertEntry(guard, i, run)) printedAny = true;
       guard.Run(190, [] {});
     }
     ports_.window.EnableStop(false);
@@ -139,7 +149,7 @@ bool Form1::SelectPdfPrinter(GuardedProcedure& guard) {
   return false;
 }
 
-bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPrinterCurrent, int timeLimit) {
+bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& run) {
   guard.Run(124, [&] {
     ports_.window.ShowProgress(static_cast<double>(index) / static_cast<double>(jobList_.Count()) * 100);
   });
@@ -155,9 +165,11 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPri
   // The hand-off: the key is open while the output path is worked out.
   std::unique_ptr<RegistryKey> key;
   guard.Run(148, [&] { key = OpenPrinterKey(ports_.registry); });
-  const std::wstring output = OutputPathFor(guard, source, baseName);
+  // Two drawings of one name into one folder: the later gets "name (2).pdf"
+  // rather than silently replacing the earlier one's PDF.
+  const std::wstring output = run.outputs.Claim(OutputPathFor(guard, source, baseName));
   std::optional<PdfBefore> before;
-  if (pdfPrinterCurrent) before = LookBeforeHandOff(ports_.fs, output);
+  if (run.pdfPrinterCurrent) before = LookBeforeHandOff(ports_.fs, output);
   guard.Run(158, [&] { WriteOutputFile(key.get(), ports_.codePage, output); });
   guard.Run(160, [] {});
   guard.Run(162, [&] { WriteBypassSaveAs(key.get()); });
@@ -169,7 +181,7 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPri
   guard.Run(166, [&] { stem = FreeBitmapStem(ports_.fs, BitmapStemOf(source)); });
   ExportEnd exportEnd = ExportEnd::kFinished;
   guard.Run(176, [&] {
-    exportEnd = convertDWGtoBMP({ports_.instances, ports_.boxes}, autoCadFound_, timeLimit, applicationTitle_,
+    exportEnd = convertDWGtoBMP({ports_.instances, ports_.boxes}, autoCadFound_, run.timeLimit, applicationTitle_,
                                 source, stem);
   });
 

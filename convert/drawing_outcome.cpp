@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwctype>
-#include <set>
 
 namespace pellacore {
 namespace {
@@ -79,15 +78,17 @@ std::wstring EndOfRunText(const std::vector<DrawingOutcome>& outcomes, const std
          L" drawings were converted.\r\n\r\n" + where;
 }
 
+std::wstring RunOutputPaths::Claim(const std::wstring& path) {
+  std::wstring chosen = path;
+  for (int n = 2; taken_.count(Folded(chosen)); ++n) chosen = Numbered(path, n);
+  taken_.insert(Folded(chosen));
+  return chosen;
+}
+
 std::vector<std::wstring> DistinctOutputPaths(const std::vector<std::wstring>& paths) {
+  RunOutputPaths run;
   std::vector<std::wstring> distinct;
-  std::set<std::wstring> taken;
-  for (const std::wstring& path : paths) {
-    std::wstring chosen = path;
-    for (int n = 2; taken.count(Folded(chosen)); ++n) chosen = Numbered(path, n);
-    taken.insert(Folded(chosen));
-    distinct.push_back(chosen);
-  }
+  for (const std::wstring& path : paths) distinct.push_back(run.Claim(path));
   return distinct;
 }
 

@@ -3,6 +3,7 @@
 // run order, that the list's Result column, the end-of-run box and the run
 // report all read.
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,18 @@ std::wstring RunReportCsv(const std::vector<DrawingOutcome>& outcomes);
 // What the box at the end of a run says. `reportPath` is where the report
 // went, or "" when none could be written.
 std::wstring EndOfRunText(const std::vector<DrawingOutcome>& outcomes, const std::wstring& reportPath);
+
+// The PDF paths one run writes: each drawing claims its path, and one that
+// an earlier drawing of the run claimed already (compared as Windows
+// compares paths, without regard to case) is numbered: "name (2).pdf",
+// "name (3).pdf", ... A PDF there from before the run is no claim.
+class RunOutputPaths {
+ public:
+  std::wstring Claim(const std::wstring& path);
+
+ private:
+  std::set<std::wstring> taken_;  // folded to lower case
+};
 
 // The output paths of a run made distinct: the second and later entries
 // that would write the same PDF (compared as Windows compares paths, without

@@ -513,3 +513,25 @@ TEST_F(RunSurvivesAutoCadTest, TheTimeLimitIsSetFromTheOptionsMenu) {
 
 }  // namespace
 }  // namespace pellacore::testing
+
+namespace pellacore::testing {
+namespace {
+
+TEST_F(ConversionTest, TwoDrawingsOfOneNameIntoOneFolderKeepBothPdfs) {
+  fs.AddFolder(LR"(D:\Other)");
+  fs.AddFile(LR"(C:\Out\plan.pdf)");  // from an earlier run: replaced, as always
+  Start();
+  AddDrawing(LR"(D:\Dwg\plan.dwg)");
+  AddDrawing(LR"(D:\Other\PLAN.dwg)");
+  AddDrawing(LR"(D:\Dwg\plan.dwg)");
+  form.PushButton2_Click();
+  EXPECT_EQ(pdfsWritten, (Lines{LR"(C:\Out\plan.pdf)", LR"(C:\Out\PLAN (2).pdf)", LR"(C:\Out\plan (3).pdf)"}));
+  EXPECT_EQ(Messages(), Lines{L"Done."});
+  // The next run starts afresh.
+  pdfsWritten.clear();
+  form.PushButton2_Click();
+  EXPECT_EQ(pdfsWritten.front(), LR"(C:\Out\plan.pdf)");
+}
+
+}  // namespace
+}  // namespace pellacore::testing
