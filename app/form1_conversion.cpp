@@ -15,6 +15,7 @@
 #include "convert/pdf_wait.h"
 #include "convert/prerequisite_checks.h"
 #include "convert/printer_handoff.h"
+#include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/main_window.h"
 #include "platform/message_boxes.h"
@@ -54,10 +55,11 @@ struct RunState {
   bool pdfPrinterCurrent = false;
   int timeLimit = kDefaultDrawingTimeLimit;
   RunOutputPaths outputs;
+  std::vector<DrawingOutcome> outcomes;  // reserved for the whole run: never moves
 };
 
 void Form1::PushButton2_Click() {
-  GuardedProcedure guard(ports_.boxes, kPushButton2);
+  GuardedProcedure guard(runReports_, kPushButton2);
   // A click while a run pumps events: the run in progress goes on alone.
   if (guard.Test(100, [&] { return conversionBusy_; })) return;
   guard.Run(102, [&] { conversionBusy_ = true; });
@@ -84,16 +86,24 @@ void Form1::PushButton2_Click() {
 
     std::size_t bound = 0;
     guard.Run(118, [&] { bound = jobList_.Count(); });
+    run.outcomes.reserve(bound);
     bool printedAny = false;
-    for (std::size_t i = 1; i <= bound; ++i) {
+    std::size_t i = 1;
+    for (; i <= bound; ++i) {
       guard.Run(120, [&] { ports_.pump.HandlePending(); });
       guard.Run(122, [&] { SetMousePointer(pointer_code::kHourglass); });
       // Entries taken out while the events ran: the run ends with the list.
       // A stop asked for during the last drawing ends it here too.
       if (i > jobList_.Count() || stopRequested_) break;
       if (ConvertEntry(guard, i, run)) printedAny = true;
+      runReports_.KeepFor(nullptr);
       guard.Run(190, [] {});
     }
+    // What a stop left: skipped, each one.
+    for (; i <= bound && i <= jobList_.Count(); ++i) {
+      run.outcomes.push_back({jobList_.Text(i), {}, DrawingResult::kSkipped, 0, L"The run was stopped first.", 0});
+    }
+    lastRun_ = std::move(run.outcomes);
     ports_.window.EnableStop(false);
     stopRequested_ = false;
 
@@ -150,11 +160,26 @@ bool Form1::SelectPdfPrinter(GuardedProcedure& guard) {
 }
 
 bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& run) {
+  DrawingOutcome& outcome = run.outcomes.emplace_back();
+  runReports_.KeepFor(&outcome);
+  const std::int64_t started = ports_.clock.NowMilliseconds();
+  // Whatever path this drawing leaves by, it says what became of it.
+  struct Finish {
+    DrawingOutcome& outcome;
+    Clock& clock;
+    std::int64_t started;
+    ~Finish() {
+      outcome.seconds = static_cast<double>(clock.NowMilliseconds() - started) / 1000.0;
+      if (outcome.result == DrawingResult::kWaiting) outcome.result = DrawingResult::kFailed;
+    }
+  } finish{outcome, ports_.clock, started};
+
   guard.Run(124, [&] {
     ports_.window.ShowProgress(static_cast<double>(index) / static_cast<double>(jobList_.Count()) * 100);
   });
   std::wstring source;
   guard.Run(126, [&] { source = jobList_.Text(index); });
+  outcome.drawing = source;
   guard.Run(128, [&] { ports_.window.ShowProgressText(L"Processing: " + FileNameOfPath(source)); });
   guard.Run(130, [&] { ports_.pump.HandlePending(); });
 
@@ -167,7 +192,11 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& r
   guard.Run(148, [&] { key = OpenPrinterKey(ports_.registry); });
   // Two drawings of one name into one folder: the later gets "name (2).pdf"
   // rather than silently replacing the earlier one's PDF.
-  const std::wstring output = run.outputs.Claim(OutputPathFor(guard, source, baseName));
+  const std::wstring planned = OutputPathFor(guard, source, baseName);
+  const std::wstring output = run.outputs.Claim(planned);
+  const std::wstring renamed = output != planned ? L" Written as \"" + FileNameOfPath(output) +
+                                                       L"\": an earlier drawing of this run has the same name."
+                                                 : L"";
   std::optional<PdfBefore> before;
   if (run.pdfPrinterCurrent) before = LookBeforeHandOff(ports_.fs, output);
   guard.Run(158, [&] { WriteOutputFile(key.get(), ports_.codePage, output); });
@@ -181,7 +210,7 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& r
   guard.Run(166, [&] { stem = FreeBitmapStem(ports_.fs, BitmapStemOf(source)); });
   ExportEnd exportEnd = ExportEnd::kFinished;
   guard.Run(176, [&] {
-    exportEnd = convertDWGtoBMP({ports_.instances, ports_.boxes}, autoCadFound_, run.timeLimit, applicationTitle_,
+    exportEnd = convertDWGtoBMP({ports_.instances, runReports_}, autoCadFound_, run.timeLimit, applicationTitle_,
                                 source, stem);
   });
 
@@ -190,14 +219,29 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& r
   // An AutoCAD that hung or died may have left part of a bitmap: none of it
   // is printed as this drawing's PDF.
   if (exportEnd == ExportEnd::kTimedOut || exportEnd == ExportEnd::kAutoCadEnded) {
+    if (exportEnd == ExportEnd::kTimedOut) outcome.result = DrawingResult::kTimedOut;
     if (!stem.empty()) guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
     return false;
   }
-  if (!guard.Test(178, [&] { return !stem.empty() && FileExists(ports_.fs, bitmap); })) return false;
+  if (!guard.Test(178, [&] { return !stem.empty() && FileExists(ports_.fs, bitmap); })) {
+    if (outcome.message.empty()) {
+      outcome.message = exportEnd == ExportEnd::kNoAutoCad ? L"No AutoCAD could be started."
+                                                           : L"AutoCAD wrote no bitmap of the drawing.";
+    }
+    return false;
+  }
   const bool ended = PrintBitmap(guard, bitmap);
+  // Converted only when the PDF appeared at its path after the hand-off.
   if (ended && before) {
     // The next drawing's path waits until the printer has taken this one's.
-    WaitForPdf({ports_.fs, ports_.pump, ports_.clock}, output, *before);
+    if (WaitForPdf({ports_.fs, ports_.pump, ports_.clock}, output, *before)) {
+      outcome.result = DrawingResult::kConverted;
+      outcome.files.push_back(output);
+      outcome.message += renamed;
+      if (!outcome.message.empty() && outcome.message.front() == L' ') outcome.message.erase(0, 1);
+    } else if (outcome.message.empty()) {
+      outcome.message = L"The PDF did not appear at \"" + output + L"\".";
+    }
   }
   guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
   return true;

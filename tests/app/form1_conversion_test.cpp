@@ -535,3 +535,66 @@ TEST_F(ConversionTest, TwoDrawingsOfOneNameIntoOneFolderKeepBothPdfs) {
 
 }  // namespace
 }  // namespace pellacore::testing
+
+namespace pellacore::testing {
+namespace {
+
+// What became of each drawing, as the run records it.
+class OutcomesTest : public ConversionTest {};
+
+TEST_F(OutcomesTest, EachDrawingIsConvertedOnlyWhenItsPdfAppeared) {
+  settings.Write(L"DrawingTimeLimit", L"30");
+  Start();
+  for (const wchar_t* name : {L"a", L"b", L"c", L"d", L"e"}) AddDrawing(std::wstring(LR"(D:\Dwg\)") + name + L".dwg");
+  autocad.unopenable.insert(LR"(D:\Dwg\b.dwg)");
+  // c hangs in Open; d's page is printed but no PDF comes; e is fine.
+  printing.onEndDoc = [this] {
+    const std::wstring path = OutputFile();
+    if (path == LR"(C:\Out\d.pdf)") return;
+    pdfsWritten.push_back(path);
+    fs.AddFile(path);
+  };
+  autocad.hangOpening.insert(LR"(D:\Dwg\c.dwg)");
+  form.PushButton2_Click();
+
+  const std::vector<DrawingOutcome>& run = form.LastRun();
+  ASSERT_EQ(run.size(), 5u);
+  std::vector<DrawingResult> results;
+  for (const DrawingOutcome& outcome : run) results.push_back(outcome.result);
+  EXPECT_EQ(results, (std::vector<DrawingResult>{DrawingResult::kConverted, DrawingResult::kFailed,
+                                                 DrawingResult::kTimedOut, DrawingResult::kFailed,
+                                                 DrawingResult::kConverted}));
+  EXPECT_EQ(run[0].drawing, LR"(D:\Dwg\a.dwg)");
+  EXPECT_EQ(run[0].files, Lines{LR"(C:\Out\a.pdf)"});
+  EXPECT_EQ(run[0].step, 0);
+  EXPECT_EQ(run[1].step, 116);
+  EXPECT_EQ(run[1].message, LR"(Cannot open D:\Dwg\b.dwg)");
+  EXPECT_TRUE(run[1].files.empty());
+  EXPECT_EQ(run[2].step, 116);
+  EXPECT_NE(run[2].message.find(L"within 30 seconds"), std::wstring::npos);
+  EXPECT_DOUBLE_EQ(run[2].seconds, 30.0);
+  EXPECT_EQ(run[3].message, LR"(The PDF did not appear at "C:\Out\d.pdf".)");
+  EXPECT_TRUE(run[3].files.empty());
+  EXPECT_EQ(run[4].files, Lines{LR"(C:\Out\e.pdf)"});
+}
+
+TEST_F(OutcomesTest, WhatAStopLeftIsSkippedAndARenamedPdfIsSaid) {
+  fs.AddFolder(LR"(D:\Other)");
+  Start();
+  AddDrawing(LR"(D:\Dwg\plan.dwg)");
+  AddDrawing(LR"(D:\Other\plan.dwg)");
+  AddDrawing(LR"(D:\Dwg\c.dwg)");
+  // During the second drawing (its second yield): it is finished, the third skipped.
+  pump.duringYield = {[] {}, [] {}, [] {}, [] {}, [&] { form.Options_StopClick(); }};
+  form.PushButton2_Click();
+  const std::vector<DrawingOutcome>& run = form.LastRun();
+  ASSERT_EQ(run.size(), 3u);
+  EXPECT_EQ(run[1].result, DrawingResult::kConverted);
+  EXPECT_EQ(run[1].files, Lines{LR"(C:\Out\plan (2).pdf)"});
+  EXPECT_EQ(run[1].message, L"Written as \"plan (2).pdf\": an earlier drawing of this run has the same name.");
+  EXPECT_EQ(run[2].result, DrawingResult::kSkipped);
+  EXPECT_EQ(run[2].drawing, LR"(D:\Dwg\c.dwg)");
+}
+
+}  // namespace
+}  // namespace pellacore::testing
