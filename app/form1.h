@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "convert/drawing_outcome.h"
+#include "convert/run_reports.h"
 #include "joblist/job_list.h"
 #include "platform/printing.h"
 
@@ -133,6 +135,8 @@ class Form1 {
   void Options_StopClick();
   void Options_TimeLimitClick();
   bool StopRequested() const { return stopRequested_; }
+  // What became of each drawing of the last run, in run order.
+  const std::vector<DrawingOutcome>& LastRun() const { return lastRun_; }
 
   // State that other parts read or set.
   JobList& jobList() { return jobList_; }
@@ -172,7 +176,7 @@ class Form1 {
   // Makes the PDF printer current; answers whether it did.
   bool SelectPdfPrinter(GuardedProcedure& guard);
   // Converts entry `index`; answers whether a bitmap was sent to the printer.
-  bool ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPrinterCurrent, int timeLimit);
+  bool ConvertEntry(GuardedProcedure& guard, std::size_t index, struct RunState& run);
   // The stored time limit per drawing, or its default.
   int DrawingTimeLimit();
   std::wstring OutputPathFor(GuardedProcedure& guard, const std::wstring& source,
@@ -189,6 +193,8 @@ class Form1 {
   bool autoCadFound_ = false;
   bool conversionBusy_ = false;
   bool stopRequested_ = false;
+  RunReports runReports_;
+  std::vector<DrawingOutcome> lastRun_;
   // The picture box the run loads each exported bitmap into before printing.
   std::unique_ptr<Picture> creatorPicture_;
   int mousePointer_ = 0;

@@ -10,10 +10,12 @@
 #include "app/settings.h"
 #include "convert/autocad_instances.h"
 #include "convert/drawing_export.h"
+#include "convert/drawing_outcome.h"
 #include "convert/output_names.h"
 #include "convert/pdf_wait.h"
 #include "convert/prerequisite_checks.h"
 #include "convert/printer_handoff.h"
+#include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/main_window.h"
 #include "platform/message_boxes.h"
@@ -48,8 +50,16 @@ constexpr wchar_t kBadTimeLimit[] = L"Please enter a whole number of seconds fro
 
 }  // namespace
 
+// What one run keeps from drawing to drawing.
+struct RunState {
+  bool pdfPrinterCurrent = false;
+  int timeLimit = kDefaultDrawingTimeLimit;
+  RunOutputPaths outputs;
+  std::vector<DrawingOutcome> outcomes;  // reserved for the whole run: never moves
+};
+
 void Form1::PushButton2_Click() {
-  GuardedProcedure guard(ports_.boxes, kPushButton2);
+  GuardedProcedure guard(runReports_, kPushButton2);
   // A click while a run pumps events: the run in progress goes on alone.
   if (guard.Test(100, [&] { return conversionBusy_; })) return;
   guard.Run(102, [&] { conversionBusy_ = true; });
@@ -57,24 +67,43 @@ void Form1::PushButton2_Click() {
   if (ConversionMayStart(guard)) {
     guard.Run(110, [] {});  // the window's coordinate unit: nothing depends on it
     const bool pdfPrinterCurrent = SelectPdfPrinter(guard);
+    // Without the PDF printer the pages would go to whatever printer is
+    // current, on paper: the run is refused before any drawing.
+    if (!pdfPrinterCurrent) {
+      guard.Run(116, [&] {
+        ports_.boxes.Show(PdfPrinterMissingText(), applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
+      });
+      guard.Run(208, [&] { conversionBusy_ = false; });
+      return;
+    }
 
-    const int timeLimit = DrawingTimeLimit();
+    RunState run;
+    run.pdfPrinterCurrent = pdfPrinterCurrent;
+    run.timeLimit = DrawingTimeLimit();
     ports_.instances.BeginRun();
     stopRequested_ = false;
     ports_.window.EnableStop(true);
 
     std::size_t bound = 0;
     guard.Run(118, [&] { bound = jobList_.Count(); });
+    run.outcomes.reserve(bound);
     bool printedAny = false;
-    for (std::size_t i = 1; i <= bound; ++i) {
+    std::size_t i = 1;
+    for (; i <= bound; ++i) {
       guard.Run(120, [&] { ports_.pump.HandlePending(); });
       guard.Run(122, [&] { SetMousePointer(pointer_code::kHourglass); });
       // Entries taken out while the events ran: the run ends with the list.
       // A stop asked for during the last drawing ends it here too.
       if (i > jobList_.Count() || stopRequested_) break;
-      if (ConvertEntry(guard, i, pdfPrinterCurrent, timeLimit)) printedAny = true;
+      if (ConvertEntry(guard, i, run)) printedAny = true;
+      runReports_.KeepFor(nullptr);
       guard.Run(190, [] {});
     }
+    // What a stop left: skipped, each one.
+    for (; i <= bound && i <= jobList_.Count(); ++i) {
+      run.outcomes.push_back({jobList_.Text(i), {}, DrawingResult::kSkipped, 0, L"The run was stopped first.", 0});
+    }
+    lastRun_ = std::move(run.outcomes);
     ports_.window.EnableStop(false);
     stopRequested_ = false;
 
@@ -130,12 +159,27 @@ bool Form1::SelectPdfPrinter(GuardedProcedure& guard) {
   return false;
 }
 
-bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPrinterCurrent, int timeLimit) {
+bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& run) {
+  DrawingOutcome& outcome = run.outcomes.emplace_back();
+  runReports_.KeepFor(&outcome);
+  const std::int64_t started = ports_.clock.NowMilliseconds();
+  // Whatever path this drawing leaves by, it says what became of it.
+  struct Finish {
+    DrawingOutcome& outcome;
+    Clock& clock;
+    std::int64_t started;
+    ~Finish() {
+      outcome.seconds = static_cast<double>(clock.NowMilliseconds() - started) / 1000.0;
+      if (outcome.result == DrawingResult::kWaiting) outcome.result = DrawingResult::kFailed;
+    }
+  } finish{outcome, ports_.clock, started};
+
   guard.Run(124, [&] {
     ports_.window.ShowProgress(static_cast<double>(index) / static_cast<double>(jobList_.Count()) * 100);
   });
   std::wstring source;
   guard.Run(126, [&] { source = jobList_.Text(index); });
+  outcome.drawing = source;
   guard.Run(128, [&] { ports_.window.ShowProgressText(L"Processing: " + FileNameOfPath(source)); });
   guard.Run(130, [&] { ports_.pump.HandlePending(); });
 
@@ -146,9 +190,15 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPri
   // The hand-off: the key is open while the output path is worked out.
   std::unique_ptr<RegistryKey> key;
   guard.Run(148, [&] { key = OpenPrinterKey(ports_.registry); });
-  const std::wstring output = OutputPathFor(guard, source, baseName);
+  // Two drawings of one name into one folder: the later gets "name (2).pdf"
+  // rather than silently replacing the earlier one's PDF.
+  const std::wstring planned = OutputPathFor(guard, source, baseName);
+  const std::wstring output = run.outputs.Claim(planned);
+  const std::wstring renamed = output != planned ? L" Written as \"" + FileNameOfPath(output) +
+                                                       L"\": an earlier drawing of this run has the same name."
+                                                 : L"";
   std::optional<PdfBefore> before;
-  if (pdfPrinterCurrent) before = LookBeforeHandOff(ports_.fs, output);
+  if (run.pdfPrinterCurrent) before = LookBeforeHandOff(ports_.fs, output);
   guard.Run(158, [&] { WriteOutputFile(key.get(), ports_.codePage, output); });
   guard.Run(160, [] {});
   guard.Run(162, [&] { WriteBypassSaveAs(key.get()); });
@@ -160,7 +210,7 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPri
   guard.Run(166, [&] { stem = FreeBitmapStem(ports_.fs, BitmapStemOf(source)); });
   ExportEnd exportEnd = ExportEnd::kFinished;
   guard.Run(176, [&] {
-    exportEnd = convertDWGtoBMP({ports_.instances, ports_.boxes}, autoCadFound_, timeLimit, applicationTitle_,
+    exportEnd = convertDWGtoBMP({ports_.instances, runReports_}, autoCadFound_, run.timeLimit, applicationTitle_,
                                 source, stem);
   });
 
@@ -169,14 +219,29 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, bool pdfPri
   // An AutoCAD that hung or died may have left part of a bitmap: none of it
   // is printed as this drawing's PDF.
   if (exportEnd == ExportEnd::kTimedOut || exportEnd == ExportEnd::kAutoCadEnded) {
+    if (exportEnd == ExportEnd::kTimedOut) outcome.result = DrawingResult::kTimedOut;
     if (!stem.empty()) guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
     return false;
   }
-  if (!guard.Test(178, [&] { return !stem.empty() && FileExists(ports_.fs, bitmap); })) return false;
+  if (!guard.Test(178, [&] { return !stem.empty() && FileExists(ports_.fs, bitmap); })) {
+    if (outcome.message.empty()) {
+      outcome.message = exportEnd == ExportEnd::kNoAutoCad ? L"No AutoCAD could be started."
+                                                           : L"AutoCAD wrote no bitmap of the drawing.";
+    }
+    return false;
+  }
   const bool ended = PrintBitmap(guard, bitmap);
+  // Converted only when the PDF appeared at its path after the hand-off.
   if (ended && before) {
     // The next drawing's path waits until the printer has taken this one's.
-    WaitForPdf({ports_.fs, ports_.pump, ports_.clock}, output, *before);
+    if (WaitForPdf({ports_.fs, ports_.pump, ports_.clock}, output, *before)) {
+      outcome.result = DrawingResult::kConverted;
+      outcome.files.push_back(output);
+      outcome.message += renamed;
+      if (!outcome.message.empty() && outcome.message.front() == L' ') outcome.message.erase(0, 1);
+    } else if (outcome.message.empty()) {
+      outcome.message = L"The PDF did not appear at \"" + output + L"\".";
+    }
   }
   guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
   return true;

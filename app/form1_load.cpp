@@ -27,7 +27,8 @@ constexpr int kJobListColumnTwips = 7000;
 Form1::Form1(Form1Ports ports, std::wstring programFolder)
     : ports_(ports),
       programFolder_(std::move(programFolder)),
-      applicationTitle_(kProductName) {}
+      applicationTitle_(kProductName),
+      runReports_(ports.boxes) {}
 
 void Form1::Form_Load() {
   GuardedProcedure guard(ports_.boxes, kFormLoad);

@@ -20,7 +20,9 @@ const std::wstring kNoAutoCad =
     L"\r\n"
     L"It is possible to install AutoCAD without VBA so you need to check carefully.";
 
-std::wstring NoPdfPrinterText() {
+}  // namespace
+
+std::wstring PdfPrinterMissingText() {
   const std::wstring name = kPdfPrinterName;
   return name + L" is not installed. Please follow these instructions:\r\n"
          L"\r\n"
@@ -29,8 +31,6 @@ std::wstring NoPdfPrinterText() {
          L"3) Choose a Postscript printer (e.g. HP Color LaserJet PS), click Next.\r\n"
          L"4) Enter " + name + L" as Printer name, click Next -> Finish.";
 }
-
-}  // namespace
 
 bool IsPdfPrinter(const std::wstring& deviceName) { return deviceName == kPdfPrinterName; }
 
@@ -64,7 +64,7 @@ void PartnerChecks::PdfPrinterInstalled(const std::wstring& title) {
   for (const std::wstring& name : ports_.printing.PrinterNames()) {
     if (IsPdfPrinter(name)) return;
   }
-  ports_.boxes.Show(NoPdfPrinterText(), title, MessageButtons::kOk, MessageIcon::kNone);
+  ports_.boxes.Show(PdfPrinterMissingText(), title, MessageButtons::kOk, MessageIcon::kNone);
 }
 
 }  // namespace pellacore

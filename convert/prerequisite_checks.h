@@ -37,6 +37,10 @@ class PartnerChecks : public PrerequisiteChecks {
   PartnerCheckPorts ports_;
 };
 
+// What the user is told when the PDF printer is not installed: how to
+// install it.
+std::wstring PdfPrinterMissingText();
+
 // Whether an installed printer's device name is exactly the PDF printer's.
 bool IsPdfPrinter(const std::wstring& deviceName);
 

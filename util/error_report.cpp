@@ -20,6 +20,10 @@ std::wstring ErrorReportText(std::wstring_view description, std::wstring_view id
 
 void ShowErrorReport(MessageBoxes& boxes, std::wstring_view identifier, int step,
                      std::wstring_view description) {
+  if (auto* sink = dynamic_cast<ErrorReportSink*>(&boxes)) {
+    sink->Reported(identifier, step, description);
+    return;
+  }
   boxes.Show(ErrorReportText(description, identifier, step), std::wstring(kErrorReportTitle),
              MessageButtons::kOk, MessageIcon::kExclamation);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "convert/prerequisite_checks.h"
 #include "tests/app/form1_fixture.h"
 
 namespace pellacore::testing {
@@ -261,15 +262,20 @@ TEST_F(ConversionTest, APrinterThatWritesNothingIsWaitedForAMinuteAndTheRunGoesO
   EXPECT_EQ(Messages(), Lines{L"Done."});
 }
 
-TEST_F(ConversionTest, PagesForAnotherPrinterAreNotWaitedFor) {
+TEST_F(ConversionTest, WithoutThePdfPrinterTheRunIsRefusedBeforeAnyDrawing) {
   printing.printers = {L"Office Laser", L"kelvandor pdf writer"};
-  printing.onEndDoc = nullptr;
   Start();
   AddDrawing(LR"(D:\Dwg\a.dwg)");
   form.PushButton2_Click();
-  EXPECT_EQ(printing.pagesPrinted, Lines{L"Office Laser"});
-  EXPECT_EQ(clock.waits, 0);
-  EXPECT_EQ(Messages(), Lines{L"Done."});
+  // Told how to install it, as at start-up; nothing goes on paper.
+  EXPECT_EQ(Messages(), Lines{PdfPrinterMissingText()});
+  EXPECT_NE(Messages()[0].find(L"Kelvandor PDF Writer is not installed."), std::wstring::npos);
+  EXPECT_TRUE(printing.pagesPrinted.empty());
+  EXPECT_TRUE(autocad.log.empty());
+  EXPECT_TRUE(registry.calls.empty());
+  EXPECT_EQ(printing.current, L"Office Laser");
+  EXPECT_FALSE(form.ConversionBusy());
+  EXPECT_EQ(window.pointer, pointer_code::kDefault);
 }
 
 TEST_F(ConversionTest, AStartDuringARunDoesNothingAndOneAfterItRunsAgain) {
@@ -312,9 +318,26 @@ TEST_F(ConversionTest, EntriesTakenOutBeforeTheRunReachesThemEndIt) {
   EXPECT_FALSE(form.ConversionBusy());
 }
 
+TEST_F(ConversionTest, APrinterThatCannotBeMadeCurrentIsReportedAndTheRunRefused) {
+  const std::pair<const wchar_t*, int> steps[] = {{L"names", 114}, {L"current", 116}};
+  for (const auto& [operation, step] : steps) {
+    SCOPED_TRACE(operation);
+    FreshRun run;
+    run.Start();
+    run.AddDrawing(LR"(D:\Dwg\a.dwg)");
+    const Failure failure(-2147024809, std::wstring(L"failed: ") + operation);
+    run.printing.failures.emplace(operation, failure);
+    run.form.PushButton2_Click();
+    EXPECT_EQ(run.Reports(), Lines{ErrorReportText(failure.description(), kRun, step)});
+    EXPECT_EQ(run.Messages(), Lines{PdfPrinterMissingText()});
+    EXPECT_TRUE(run.printing.pagesPrinted.empty());
+    EXPECT_TRUE(run.autocad.log.empty());
+    EXPECT_FALSE(run.form.ConversionBusy());
+  }
+}
+
 TEST_F(ConversionTest, APrintingFailureIsReportedUnderItsStepAndTheRunGoesOn) {
-  const std::pair<const wchar_t*, int> steps[] = {
-      {L"names", 114}, {L"current", 116}, {L"load", 182}, {L"paint", 184}, {L"enddoc", 186}};
+  const std::pair<const wchar_t*, int> steps[] = {{L"load", 182}, {L"paint", 184}, {L"enddoc", 186}};
   for (const auto& [operation, step] : steps) {
     SCOPED_TRACE(operation);
     FreshRun run;
@@ -486,6 +509,91 @@ TEST_F(RunSurvivesAutoCadTest, TheTimeLimitIsSetFromTheOptionsMenu) {
   form.Options_TimeLimitClick();
   EXPECT_EQ(settings.Read(L"DrawingTimeLimit"), std::optional<std::wstring>(L"45"));
   EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace pellacore::testing
+
+namespace pellacore::testing {
+namespace {
+
+TEST_F(ConversionTest, TwoDrawingsOfOneNameIntoOneFolderKeepBothPdfs) {
+  fs.AddFolder(LR"(D:\Other)");
+  fs.AddFile(LR"(C:\Out\plan.pdf)");  // from an earlier run: replaced, as always
+  Start();
+  AddDrawing(LR"(D:\Dwg\plan.dwg)");
+  AddDrawing(LR"(D:\Other\PLAN.dwg)");
+  AddDrawing(LR"(D:\Dwg\plan.dwg)");
+  form.PushButton2_Click();
+  EXPECT_EQ(pdfsWritten, (Lines{LR"(C:\Out\plan.pdf)", LR"(C:\Out\PLAN (2).pdf)", LR"(C:\Out\plan (3).pdf)"}));
+  EXPECT_EQ(Messages(), Lines{L"Done."});
+  // The next run starts afresh.
+  pdfsWritten.clear();
+  form.PushButton2_Click();
+  EXPECT_EQ(pdfsWritten.front(), LR"(C:\Out\plan.pdf)");
+}
+
+}  // namespace
+}  // namespace pellacore::testing
+
+namespace pellacore::testing {
+namespace {
+
+// What became of each drawing, as the run records it.
+class OutcomesTest : public ConversionTest {};
+
+TEST_F(OutcomesTest, EachDrawingIsConvertedOnlyWhenItsPdfAppeared) {
+  settings.Write(L"DrawingTimeLimit", L"30");
+  Start();
+  for (const wchar_t* name : {L"a", L"b", L"c", L"d", L"e"}) AddDrawing(std::wstring(LR"(D:\Dwg\)") + name + L".dwg");
+  autocad.unopenable.insert(LR"(D:\Dwg\b.dwg)");
+  // c hangs in Open; d's page is printed but no PDF comes; e is fine.
+  printing.onEndDoc = [this] {
+    const std::wstring path = OutputFile();
+    if (path == LR"(C:\Out\d.pdf)") return;
+    pdfsWritten.push_back(path);
+    fs.AddFile(path);
+  };
+  autocad.hangOpening.insert(LR"(D:\Dwg\c.dwg)");
+  form.PushButton2_Click();
+
+  const std::vector<DrawingOutcome>& run = form.LastRun();
+  ASSERT_EQ(run.size(), 5u);
+  std::vector<DrawingResult> results;
+  for (const DrawingOutcome& outcome : run) results.push_back(outcome.result);
+  EXPECT_EQ(results, (std::vector<DrawingResult>{DrawingResult::kConverted, DrawingResult::kFailed,
+                                                 DrawingResult::kTimedOut, DrawingResult::kFailed,
+                                                 DrawingResult::kConverted}));
+  EXPECT_EQ(run[0].drawing, LR"(D:\Dwg\a.dwg)");
+  EXPECT_EQ(run[0].files, Lines{LR"(C:\Out\a.pdf)"});
+  EXPECT_EQ(run[0].step, 0);
+  EXPECT_EQ(run[1].step, 116);
+  EXPECT_EQ(run[1].message, LR"(Cannot open D:\Dwg\b.dwg)");
+  EXPECT_TRUE(run[1].files.empty());
+  EXPECT_EQ(run[2].step, 116);
+  EXPECT_NE(run[2].message.find(L"within 30 seconds"), std::wstring::npos);
+  EXPECT_DOUBLE_EQ(run[2].seconds, 30.0);
+  EXPECT_EQ(run[3].message, LR"(The PDF did not appear at "C:\Out\d.pdf".)");
+  EXPECT_TRUE(run[3].files.empty());
+  EXPECT_EQ(run[4].files, Lines{LR"(C:\Out\e.pdf)"});
+}
+
+TEST_F(OutcomesTest, WhatAStopLeftIsSkippedAndARenamedPdfIsSaid) {
+  fs.AddFolder(LR"(D:\Other)");
+  Start();
+  AddDrawing(LR"(D:\Dwg\plan.dwg)");
+  AddDrawing(LR"(D:\Other\plan.dwg)");
+  AddDrawing(LR"(D:\Dwg\c.dwg)");
+  // During the second drawing (its second yield): it is finished, the third skipped.
+  pump.duringYield = {[] {}, [] {}, [] {}, [] {}, [&] { form.Options_StopClick(); }};
+  form.PushButton2_Click();
+  const std::vector<DrawingOutcome>& run = form.LastRun();
+  ASSERT_EQ(run.size(), 3u);
+  EXPECT_EQ(run[1].result, DrawingResult::kConverted);
+  EXPECT_EQ(run[1].files, Lines{LR"(C:\Out\plan (2).pdf)"});
+  EXPECT_EQ(run[1].message, L"Written as \"plan (2).pdf\": an earlier drawing of this run has the same name.");
+  EXPECT_EQ(run[2].result, DrawingResult::kSkipped);
+  EXPECT_EQ(run[2].drawing, LR"(D:\Dwg\c.dwg)");
 }
 
 }  // namespace

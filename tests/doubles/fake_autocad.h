@@ -50,6 +50,7 @@ class FakeAutoCad : public Automation {
   std::map<std::wstring, Failure> memberFailures;  // by member name
   int refuseNextCalls = 0;                         // answered "call rejected"
   std::set<std::wstring> hangIn;                   // members that never return
+  std::set<std::wstring> hangOpening;              // drawings whose Open never returns
   std::set<std::wstring> crashIn;                  // members the process dies in
   std::map<std::wstring, int> delayMs;             // members that take this long
   int createDelayMs = 0;                           // a slow start
@@ -145,6 +146,10 @@ class FakeAutoCad : public Automation {
                                                     const AutomationArguments& arguments) override {
       server_.Enter(*instance_, kind_, member, L"call", arguments);
       if (kind_ == L"Documents" && member == L"Open") {
+        if (server_.hangOpening.count(arguments.at(0).text)) {
+          if (server_.hangSignal) *server_.hangSignal = true;
+          throw Hung{};
+        }
         if (server_.unopenable.count(arguments.at(0).text) ||
             (server_.fs_ && !server_.fs_->Has(arguments.at(0).text))) {
           throw Failure(static_cast<std::int32_t>(0x80020009u), L"Cannot open " + arguments.at(0).text);

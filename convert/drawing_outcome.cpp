@@ -1,0 +1,95 @@
+#include "convert/drawing_outcome.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cwctype>
+
+namespace pellacore {
+namespace {
+
+// One CSV field: quoted when it holds a comma, a quote or a line break,
+// with quotes doubled.
+std::wstring Field(const std::wstring& text) {
+  if (text.find_first_of(L",\"\r\n") == std::wstring::npos) return text;
+  std::wstring quoted = L"\"";
+  for (wchar_t c : text) {
+    if (c == L'"') quoted += L'"';
+    quoted += c;
+  }
+  return quoted + L"\"";
+}
+
+std::wstring Seconds(double seconds) {
+  wchar_t text[32];
+  std::swprintf(text, 32, L"%.1f", seconds);
+  return text;
+}
+
+std::wstring Folded(const std::wstring& path) {
+  std::wstring folded = path;
+  std::transform(folded.begin(), folded.end(), folded.begin(),
+                 [](wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); });
+  return folded;
+}
+
+// "C:\Out\plan.pdf" with n 2 gives "C:\Out\plan (2).pdf".
+std::wstring Numbered(const std::wstring& path, int n) {
+  const std::size_t slash = path.rfind(L'\\');
+  const std::size_t dot = path.rfind(L'.');
+  const std::size_t cut = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash) ? dot : path.size();
+  return path.substr(0, cut) + L" (" + std::to_wstring(n) + L")" + path.substr(cut);
+}
+
+}  // namespace
+
+std::wstring ResultWord(DrawingResult result) {
+  switch (result) {
+    case DrawingResult::kConverted: return L"converted";
+    case DrawingResult::kFailed: return L"failed";
+    case DrawingResult::kTimedOut: return L"timed out";
+    case DrawingResult::kSkipped: return L"skipped";
+    case DrawingResult::kWaiting: break;
+  }
+  return L"";
+}
+
+std::wstring RunReportCsv(const std::vector<DrawingOutcome>& outcomes) {
+  std::wstring csv = L"drawing,pdf,result,step,message,seconds\r\n";
+  for (const DrawingOutcome& outcome : outcomes) {
+    std::wstring files;
+    for (const std::wstring& file : outcome.files) files += (files.empty() ? L"" : L"|") + file;
+    csv += Field(outcome.drawing) + L"," + Field(files) + L"," + ResultWord(outcome.result) + L"," +
+           (outcome.step ? std::to_wstring(outcome.step) : L"") + L"," + Field(outcome.message) + L"," +
+           Seconds(outcome.seconds) + L"\r\n";
+  }
+  return csv;
+}
+
+std::wstring EndOfRunText(const std::vector<DrawingOutcome>& outcomes, const std::wstring& reportPath) {
+  const auto converted = static_cast<std::size_t>(std::count_if(
+      outcomes.begin(), outcomes.end(), [](const DrawingOutcome& o) { return o.result == DrawingResult::kConverted; }));
+  const std::wstring where =
+      reportPath.empty() ? L"The run report could not be written." : L"The run report is in:\r\n" + reportPath;
+  if (converted == outcomes.size()) return L"Done.";
+  if (converted == 0) {
+    return L"No drawing was converted (0 of " + std::to_wstring(outcomes.size()) + L").\r\n\r\n" + where;
+  }
+  return L"Done.\r\n\r\n" + std::to_wstring(converted) + L" of " + std::to_wstring(outcomes.size()) +
+         L" drawings were converted.\r\n\r\n" + where;
+}
+
+std::wstring RunOutputPaths::Claim(const std::wstring& path) {
+  std::wstring chosen = path;
+  for (int n = 2; taken_.count(Folded(chosen)); ++n) chosen = Numbered(path, n);
+  taken_.insert(Folded(chosen));
+  return chosen;
+}
+
+std::vector<std::wstring> DistinctOutputPaths(const std::vector<std::wstring>& paths) {
+  RunOutputPaths run;
+  std::vector<std::wstring> distinct;
+  for (const std::wstring& path : paths) distinct.push_back(run.Claim(path));
+  return distinct;
+}
+
+}  // namespace pellacore

@@ -1,0 +1,53 @@
+#pragma once
+// What became of each drawing of a run: one record per job-list entry, in
+// run order, that the list's Result column, the end-of-run box and the run
+// report all read.
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace pellacore {
+
+enum class DrawingResult { kWaiting, kConverted, kFailed, kTimedOut, kSkipped };
+
+struct DrawingOutcome {
+  std::wstring drawing;
+  std::vector<std::wstring> files;  // the PDFs written for it
+  DrawingResult result = DrawingResult::kWaiting;
+  int step = 0;          // the step of its first error report; 0 when none
+  std::wstring message;  // why it did not convert, or a remark on a converted one
+  double seconds = 0;
+};
+
+// The word the report and the Result column use: "converted", "failed",
+// "timed out", "skipped"; "" while waiting.
+std::wstring ResultWord(DrawingResult result);
+
+// The run report: UTF-16 text of a CSV file with a header row and one row
+// per drawing, fields quoted where they must be.
+std::wstring RunReportCsv(const std::vector<DrawingOutcome>& outcomes);
+
+// What the box at the end of a run says. `reportPath` is where the report
+// went, or "" when none could be written.
+std::wstring EndOfRunText(const std::vector<DrawingOutcome>& outcomes, const std::wstring& reportPath);
+
+// The PDF paths one run writes: each drawing claims its path, and one that
+// an earlier drawing of the run claimed already (compared as Windows
+// compares paths, without regard to case) is numbered: "name (2).pdf",
+// "name (3).pdf", ... A PDF there from before the run is no claim.
+class RunOutputPaths {
+ public:
+  std::wstring Claim(const std::wstring& path);
+
+ private:
+  std::set<std::wstring> taken_;  // folded to lower case
+};
+
+// The output paths of a run made distinct: the second and later entries
+// that would write the same PDF (compared as Windows compares paths, without
+// regard to case) get "name (2).pdf", "name (3).pdf", ... Paths not yet
+// taken by an earlier entry stay as they are.
+std::vector<std::wstring> DistinctOutputPaths(const std::vector<std::wstring>& paths);
+
+}  // namespace pellacore
