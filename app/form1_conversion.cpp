@@ -52,7 +52,6 @@ constexpr wchar_t kBadTimeLimit[] = L"Please enter a whole number of seconds fro
 
 // What one run keeps from drawing to drawing.
 struct RunState {
-  bool pdfPrinterCurrent = false;
   int timeLimit = kDefaultDrawingTimeLimit;
   RunOutputPaths outputs;
   std::vector<DrawingOutcome> outcomes;  // reserved for the whole run: never moves
@@ -66,10 +65,9 @@ void Form1::PushButton2_Click() {
 
   if (ConversionMayStart(guard)) {
     guard.Run(110, [] {});  // the window's coordinate unit: nothing depends on it
-    const bool pdfPrinterCurrent = SelectPdfPrinter(guard);
     // Without the PDF printer the pages would go to whatever printer is
     // current, on paper: the run is refused before any drawing.
-    if (!pdfPrinterCurrent) {
+    if (!SelectPdfPrinter(guard)) {
       guard.Run(116, [&] {
         ports_.boxes.Show(PdfPrinterMissingText(), applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
       });
@@ -78,7 +76,6 @@ void Form1::PushButton2_Click() {
     }
 
     RunState run;
-    run.pdfPrinterCurrent = pdfPrinterCurrent;
     run.timeLimit = DrawingTimeLimit();
     ports_.instances.BeginRun();
     stopRequested_ = false;
@@ -197,8 +194,8 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& r
   const std::wstring renamed = output != planned ? L" Written as \"" + FileNameOfPath(output) +
                                                        L"\": an earlier drawing of this run has the same name."
                                                  : L"";
-  std::optional<PdfBefore> before;
-  if (run.pdfPrinterCurrent) before = LookBeforeHandOff(ports_.fs, output);
+  // Every run prints to the PDF printer: its PDF is waited for.
+  const PdfBefore before = LookBeforeHandOff(ports_.fs, output);
   guard.Run(158, [&] { WriteOutputFile(key.get(), ports_.codePage, output); });
   guard.Run(160, [] {});
   guard.Run(162, [&] { WriteBypassSaveAs(key.get()); });
@@ -232,9 +229,9 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& r
   }
   const bool ended = PrintBitmap(guard, bitmap);
   // Converted only when the PDF appeared at its path after the hand-off.
-  if (ended && before) {
+  if (ended) {
     // The next drawing's path waits until the printer has taken this one's.
-    if (WaitForPdf({ports_.fs, ports_.pump, ports_.clock}, output, *before)) {
+    if (WaitForPdf({ports_.fs, ports_.pump, ports_.clock}, output, before)) {
       outcome.result = DrawingResult::kConverted;
       outcome.files.push_back(output);
       outcome.message += renamed;
