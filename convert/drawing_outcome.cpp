@@ -85,11 +85,4 @@ std::wstring RunOutputPaths::Claim(const std::wstring& path) {
   return chosen;
 }
 
-std::vector<std::wstring> DistinctOutputPaths(const std::vector<std::wstring>& paths) {
-  RunOutputPaths run;
-  std::vector<std::wstring> distinct;
-  for (const std::wstring& path : paths) distinct.push_back(run.Claim(path));
-  return distinct;
-}
-
 }  // namespace pellacore

@@ -44,10 +44,4 @@ class RunOutputPaths {
   std::set<std::wstring> taken_;  // folded to lower case
 };
 
-// The output paths of a run made distinct: the second and later entries
-// that would write the same PDF (compared as Windows compares paths, without
-// regard to case) get "name (2).pdf", "name (3).pdf", ... Paths not yet
-// taken by an earlier entry stay as they are.
-std::vector<std::wstring> DistinctOutputPaths(const std::vector<std::wstring>& paths);
-
 }  // namespace pellacore

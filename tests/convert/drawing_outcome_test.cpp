@@ -42,13 +42,21 @@ TEST(EndOfRun, DoneAloneOnlyWhenEveryDrawingWasConverted) {
   EXPECT_EQ(EndOfRunText({failed}, L""), L"No drawing was converted (0 of 1).\r\n\r\nThe run report could not be written.");
 }
 
+// Each path claimed in turn by one run.
+Paths Claimed(const Paths& paths) {
+  RunOutputPaths run;
+  Paths claimed;
+  for (const std::wstring& path : paths) claimed.push_back(run.Claim(path));
+  return claimed;
+}
+
 TEST(OutputPaths, TheSecondAndLaterOfOnePathAreNumbered) {
-  EXPECT_EQ(DistinctOutputPaths({LR"(C:\Out\plan.pdf)", LR"(C:\Out\flange.pdf)", LR"(C:\Out\PLAN.pdf)",
+  EXPECT_EQ(Claimed({LR"(C:\Out\plan.pdf)", LR"(C:\Out\flange.pdf)", LR"(C:\Out\PLAN.pdf)",
                                  LR"(C:\Out\plan.pdf)", LR"(C:\Out\plan (2).pdf)"}),
             (Paths{LR"(C:\Out\plan.pdf)", LR"(C:\Out\flange.pdf)", LR"(C:\Out\PLAN (2).pdf)",
                    LR"(C:\Out\plan (3).pdf)", LR"(C:\Out\plan (2) (2).pdf)"}));
   // A dot in a folder's name is no extension.
-  EXPECT_EQ(DistinctOutputPaths({LR"(C:\v1.2\plan)", LR"(C:\v1.2\plan)"}),
+  EXPECT_EQ(Claimed({LR"(C:\v1.2\plan)", LR"(C:\v1.2\plan)"}),
             (Paths{LR"(C:\v1.2\plan)", LR"(C:\v1.2\plan (2))"}));
 }
 
