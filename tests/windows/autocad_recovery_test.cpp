@@ -126,6 +126,8 @@ TEST_F(AutoCadRecoveryTest, AHangInOpenEndsThatAutoCadWithItsHelpersAtTheTimeLim
   EXPECT_EQ(TextOf(::GetDlgItem(box, kInputAnswer)), L"4");
   EXPECT_FALSE(HasLine(AutoCadCalls(), OpenLine(drawings[1]))) << "the hang was over already";
   PressButtonOf(box, IDCANCEL);
+  // Gone before the run's boxes are awaited: a closing box is a box too.
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
   EXPECT_EQ(TextOf(Control(ControlId::kProgressBar1)), L"Processing: first.dwg");
 
   ExpectFirstGivenUpSecondConverted(AnswerBoxes(), drawings, 116, L"within 4 seconds. That AutoCAD was ended");
