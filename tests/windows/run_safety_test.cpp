@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "tests/windows/end_to_end_fixture.h"
+#include "win32/options_menu.h"
 
 namespace pellacore::testing {
 namespace {
@@ -30,8 +31,10 @@ class RunSafetyTest : public EndToEndTest {
 };
 
 TEST_F(RunSafetyTest, AnUnattendedRunShowsNoBoxUntilItsEndAndPrintsNoUnreadableBitmap) {
-  SetString(kSettingsKey, L"Unattended", L"True");
   ASSERT_NE(Start(), nullptr);
+  // Chosen from the Options menu, as a user does.
+  ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(win32::options_menu::kUnattended, 0), 0);
+  ASSERT_TRUE(WaitUntil([] { return StoredSetting(L"Unattended") == L"True"; }));
   const Paths drawings = DropDrawings({L"crashes.dwg", L"unreadable.dwg", L"fine.dwg"});
   StandInAutoCad::Set(L"CrashIn", L"Select");
   StandInAutoCad::Set(L"OnlyFor", drawings[0]);
