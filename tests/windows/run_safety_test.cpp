@@ -52,6 +52,22 @@ TEST_F(RunSafetyTest, AnUnattendedRunShowsNoBoxUntilItsEndAndPrintsNoUnreadableB
   for (const std::wstring& drawing : drawings) EXPECT_FALSE(Exists(StemOf(drawing) + L".bmp")) << drawing;
 }
 
+TEST_F(RunSafetyTest, APrinterGoneSinceStartUpRefusesTheRunBeforeAnyDrawing) {
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings = DropDrawings({L"plan.dwg"});
+  HiddenPdfPrinter hidden;
+  ASSERT_TRUE(hidden.hidden());
+
+  const RunOutcome run = Run();
+  EXPECT_EQ(run.reports, Lines{});
+  EXPECT_EQ(run.last.rfind(L"Kelvandor PDF Writer is not installed.", 0), 0u) << run.last;
+  // Nothing was handed over, exported or printed, on any printer.
+  EXPECT_EQ(HandedOutputFile(), L"<absent>");
+  EXPECT_EQ(AutoCadCalls(), Lines{});
+  EXPECT_EQ(PrintJobs(), 0u);
+  EXPECT_FALSE(Exists(PdfBeside(drawings[0])));
+}
+
 TEST_F(RunSafetyTest, APrinterLaterThanTheTimeLimitStopsTheRunAndItsPdfKeepsItsOwnName) {
   SetString(kSettingsKey, L"DrawingTimeLimit", L"5");
   SetString(kPrinterSwitchesKey, L"DelaySeconds", L"8");
