@@ -131,9 +131,11 @@ class Form1 {
   void PushButton2_Click();
 
   // The Options menu: a run in progress ends after its current drawing; the
-  // time AutoCAD may take over one drawing.
+  // time AutoCAD may take over one drawing; runs that show no box until
+  // their end.
   void Options_StopClick();
   void Options_TimeLimitClick();
+  void Options_UnattendedClick();
   bool StopRequested() const { return stopRequested_; }
   // What became of each drawing of the last run, in run order.
   const std::vector<DrawingOutcome>& LastRun() const { return lastRun_; }
@@ -175,10 +177,12 @@ class Form1 {
   bool ConversionMayStart(GuardedProcedure& guard);
   // Makes the PDF printer current; answers whether it did.
   bool SelectPdfPrinter(GuardedProcedure& guard);
-  // Converts entry `index`; answers whether a bitmap was sent to the printer.
+  // Converts entry `index`; answers whether its print document was ended.
   bool ConvertEntry(GuardedProcedure& guard, std::size_t index, struct RunState& run);
   // The stored time limit per drawing, or its default.
   int DrawingTimeLimit();
+  // Whether runs are unattended; false when the store cannot say.
+  bool UnattendedRun();
   std::wstring OutputPathFor(GuardedProcedure& guard, const std::wstring& source,
                              const std::wstring& baseName);
   bool PrintBitmap(GuardedProcedure& guard, const std::wstring& bitmap);

@@ -55,7 +55,21 @@ struct RunState {
   int timeLimit = kDefaultDrawingTimeLimit;
   RunOutputPaths outputs;
   std::vector<DrawingOutcome> outcomes;  // reserved for the whole run: never moves
+  // Why the run stopped before its end on its own account; "" while it goes on.
+  std::wstring stopMessage;
 };
+
+namespace {
+
+// A PDF that did not come may still come: the printer would then save it
+// under whatever path the key holds by then.
+std::wstring PdfDidNotComeText(const std::wstring& drawing, const std::wstring& pdf, int seconds) {
+  return L"The PDF of \"" + drawing + L"\" did not appear at \"" + pdf + L"\" within " + std::to_wstring(seconds) +
+         L" seconds. The run stopped there, so that no PDF is saved under another drawing's name: the "
+         L"drawings after it were not converted.";
+}
+
+}  // namespace
 
 void Form1::PushButton2_Click() {
   GuardedProcedure guard(runReports_, kPushButton2);
@@ -77,6 +91,7 @@ void Form1::PushButton2_Click() {
 
     RunState run;
     run.timeLimit = DrawingTimeLimit();
+    runReports_.SetUnattended(UnattendedRun());
     ports_.instances.BeginRun();
     stopRequested_ = false;
     ports_.window.EnableStop(true);
@@ -95,19 +110,30 @@ void Form1::PushButton2_Click() {
       if (ConvertEntry(guard, i, run)) printedAny = true;
       runReports_.KeepFor(nullptr);
       guard.Run(190, [] {});
+      if (!run.stopMessage.empty()) {
+        ++i;
+        break;
+      }
     }
     // What a stop left: skipped, each one.
+    const std::wstring skipped = run.stopMessage.empty()
+                                     ? L"The run was stopped first."
+                                     : L"The run stopped at an earlier drawing whose PDF did not appear.";
     for (; i <= bound && i <= jobList_.Count(); ++i) {
-      run.outcomes.push_back({jobList_.Text(i), {}, DrawingResult::kSkipped, 0, L"The run was stopped first.", 0});
+      run.outcomes.push_back({jobList_.Text(i), {}, DrawingResult::kSkipped, 0, skipped, 0});
     }
     lastRun_ = std::move(run.outcomes);
     ports_.window.EnableStop(false);
     stopRequested_ = false;
+    runReports_.SetUnattended(false);
 
     guard.Run(192, [&] { SetMousePointer(pointer_code::kDefault); });
     guard.Run(194, [&] { ports_.window.ShowProgress(0); });
     guard.Run(196, [&] { ports_.window.ShowProgressText(kIdleProgressText); });
-    if (guard.Test(198, [&] { return printedAny; })) {
+    if (!run.stopMessage.empty()) {
+      ports_.boxes.Show(std::wstring(kDone) + L"\r\n\r\n" + run.stopMessage, applicationTitle_, MessageButtons::kOk,
+                        MessageIcon::kNone);
+    } else if (guard.Test(198, [&] { return printedAny; })) {
       ports_.boxes.Show(kDone, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
     }
     guard.Run(200, [] {});
@@ -230,18 +256,22 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& r
   const bool ended = PrintBitmap(guard, bitmap);
   // Converted only when the PDF appeared at its path after the hand-off.
   if (ended) {
-    // The next drawing's path waits until the printer has taken this one's.
-    if (WaitForPdf({ports_.fs, ports_.pump, ports_.clock}, output, before)) {
+    // The next drawing's path waits until the printer has taken this one's,
+    // for as long as the drawing may take.
+    if (WaitForPdf({ports_.fs, ports_.pump, ports_.clock}, output, before, run.timeLimit * 1000)) {
       outcome.result = DrawingResult::kConverted;
       outcome.files.push_back(output);
       outcome.message += renamed;
       if (!outcome.message.empty() && outcome.message.front() == L' ') outcome.message.erase(0, 1);
-    } else if (outcome.message.empty()) {
-      outcome.message = L"The PDF did not appear at \"" + output + L"\".";
+    } else {
+      // Handing over the next path now could save this PDF under its name.
+      run.stopMessage = PdfDidNotComeText(source, output, run.timeLimit);
+      if (outcome.message.empty()) outcome.message = L"The PDF did not appear at \"" + output + L"\".";
     }
   }
+  if (!ended && outcome.message.empty()) outcome.message = L"The bitmap could not be printed.";
   guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
-  return true;
+  return ended;
 }
 
 int Form1::DrawingTimeLimit() {
@@ -254,6 +284,20 @@ int Form1::DrawingTimeLimit() {
     // A store that cannot be read leaves the default.
   }
   return kDefaultDrawingTimeLimit;
+}
+
+bool Form1::UnattendedRun() {
+  try {
+    return SettingToBoolean(ReadSetting(ports_.settings, setting_key::kUnattended, L"False"));
+  } catch (const Failure&) {
+    return false;  // unreadable or not a Boolean: boxes show, as always
+  }
+}
+
+void Form1::Options_UnattendedClick() {
+  const bool chosen = !UnattendedRun();
+  ports_.settings.Write(setting_key::kUnattended, BooleanSettingText(chosen));
+  ports_.window.ShowUnattended(chosen);
 }
 
 void Form1::Options_StopClick() {
@@ -293,10 +337,19 @@ bool Form1::PrintBitmap(GuardedProcedure& guard, const std::wstring& bitmap) {
     creatorPicture_.reset();
     creatorPicture_ = ports_.printing.LoadPicture(bitmap);
   });
-  guard.Run(184, [&] {
-    if (!creatorPicture_) throw StandardFailure(failure_number::kObjectNotSet);
-    ports_.printing.PaintPicture(*creatorPicture_);
-  });
+  bool painted = false;
+  if (creatorPicture_) {
+    guard.Run(184, [&] {
+      ports_.printing.PaintPicture(*creatorPicture_);
+      painted = true;
+    });
+  }
+  // A picture that did not load or paint would leave a blank or partial
+  // page: the document is abandoned, and nothing reaches the printer.
+  if (!painted) {
+    ports_.printing.AbortDoc();
+    return false;
+  }
   bool ended = false;
   guard.Run(186, [&] {
     ports_.printing.EndDoc();

@@ -73,6 +73,7 @@ void Form1::Form_Load() {
   } else {
     guard.Run(146, [&] { SetFrame3Enabled(false); });
   }
+  window.ShowUnattended(UnattendedRun());
 
   guard.Run(148, [&] { autoCadFound_ = ports_.checks.AutoCadAvailable(applicationTitle_); });
   guard.Run(150, [&] { ports_.checks.PdfPrinterInstalled(applicationTitle_); });

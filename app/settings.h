@@ -25,6 +25,8 @@ inline const std::wstring kLastFolderDot = L"LastFolderDot";
 inline const std::wstring kSnapshot = L"Snapshot";
 // Seconds AutoCAD may take over one drawing before it is given up.
 inline const std::wstring kDrawingTimeLimit = L"DrawingTimeLimit";
+// "True": a run shows no box until its end; reports go to the run's record.
+inline const std::wstring kUnattended = L"Unattended";
 }  // namespace setting_key
 
 // The time limit per drawing: its default, and the range a stored value

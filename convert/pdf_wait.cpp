@@ -28,16 +28,16 @@ PdfBefore LookBeforeHandOff(FileSystem& fs, const std::wstring& pdfPath) {
   return {LastWriteOfFile(fs, pdfPath)};
 }
 
-bool WaitForPdf(PdfWaitPorts ports, const std::wstring& pdfPath, const PdfBefore& before) {
+bool WaitForPdf(PdfWaitPorts ports, const std::wstring& pdfPath, const PdfBefore& before, int boundMilliseconds) {
   const std::int64_t start = ports.clock.NowMilliseconds();
   for (;;) {
     // A PDF of an earlier run at the same path counts only once rewritten.
     const std::optional<std::int64_t> now = LastWriteOfFile(ports.fs, pdfPath);
     if (now && now != before.lastWriteTime) return true;
     const std::int64_t elapsed = ports.clock.NowMilliseconds() - start;
-    if (elapsed >= kPdfWaitMilliseconds) return false;
+    if (elapsed >= boundMilliseconds) return false;
     ports.clock.WaitForEvents(
-        static_cast<int>(std::min<std::int64_t>(kPollMilliseconds, kPdfWaitMilliseconds - elapsed)));
+        static_cast<int>(std::min<std::int64_t>(kPollMilliseconds, boundMilliseconds - elapsed)));
     ports.pump.HandlePending();
   }
 }

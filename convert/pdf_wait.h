@@ -13,9 +13,6 @@ class Clock;
 class EventPump;
 class FileSystem;
 
-// How long a printer is given to write one PDF.
-inline constexpr int kPdfWaitMilliseconds = 60'000;
-
 // What lay at the PDF's path before the hand-off: nothing, or a file last
 // written at that time.
 struct PdfBefore {
@@ -31,7 +28,7 @@ struct PdfWaitPorts {
 };
 
 // Waits, handling events, until a file written after the hand-off lies at
-// `pdfPath` or the wait's bound has passed; answers whether it appeared.
-bool WaitForPdf(PdfWaitPorts ports, const std::wstring& pdfPath, const PdfBefore& before);
+// `pdfPath` or `boundMilliseconds` have passed; answers whether it appeared.
+bool WaitForPdf(PdfWaitPorts ports, const std::wstring& pdfPath, const PdfBefore& before, int boundMilliseconds);
 
 }  // namespace pellacore

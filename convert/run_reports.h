@@ -1,7 +1,11 @@
 #pragma once
-// The message boxes of a conversion run: every box goes to the window's
-// boxes as before, and an error report is also kept as the reason of the
-// drawing in hand (its first report only).
+// The message boxes of a conversion run: an error report is kept as the
+// reason of the drawing in hand (its first report only) and shown as before,
+// unless the run is unattended: then no box waits during the run, and what
+// it would have said is kept instead.
+
+#include <string>
+#include <vector>
 
 #include "convert/drawing_outcome.h"
 #include "platform/message_boxes.h"
@@ -16,22 +20,22 @@ class RunReports : public MessageBoxes, public ErrorReportSink {
   // The drawing whose reports are kept from now on; null for none.
   void KeepFor(DrawingOutcome* outcome) { current_ = outcome; }
 
-  MessageAnswer Show(const std::wstring& text, const std::wstring& title, MessageButtons buttons,
-                     MessageIcon icon) override {
-    return boxes_.Show(text, title, buttons, icon);
-  }
+  // From now on, whether boxes are kept rather than shown.
+  void SetUnattended(bool unattended) { unattended_ = unattended; }
 
-  void Reported(std::wstring_view identifier, int step, std::wstring_view description) override {
-    if (current_ && current_->step == 0) {
-      current_->step = step;
-      current_->message = std::wstring(description);
-    }
-    ShowErrorReport(boxes_, identifier, step, description);
-  }
+  MessageAnswer Show(const std::wstring& text, const std::wstring& title, MessageButtons buttons,
+                     MessageIcon icon) override;
+  void Reported(std::wstring_view identifier, int step, std::wstring_view description) override;
+
+  // The reports of an unattended run that came while no drawing was in
+  // hand, as their boxes would have said them; taken once.
+  std::vector<std::wstring> TakeLooseReports();
 
  private:
   MessageBoxes& boxes_;
   DrawingOutcome* current_ = nullptr;
+  bool unattended_ = false;
+  std::vector<std::wstring> loose_;
 };
 
 }  // namespace pellacore

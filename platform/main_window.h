@@ -44,6 +44,8 @@ class MainWindow {
 
   // Whether the command that stops a run can be given.
   virtual void EnableStop(bool enabled) = 0;
+  // Whether the unattended-run choice shows as chosen.
+  virtual void ShowUnattended(bool chosen) = 0;
 
   // Ends the program at once, whatever it is doing.
   virtual void EndProgram() = 0;

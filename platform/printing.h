@@ -35,6 +35,10 @@ class Printing {
 
   // Ends the print document, releasing the job to the printer.
   virtual void EndDoc() = 0;
+
+  // Abandons the print document, if one is open: nothing of it reaches the
+  // printer. Never raises.
+  virtual void AbortDoc() = 0;
 };
 
 }  // namespace pellacore

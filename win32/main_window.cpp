@@ -255,6 +255,8 @@ void Win32MainWindow::ShowProgressText(const std::wstring& text) {
 
 void Win32MainWindow::EnableStop(bool enabled) { options_menu::EnableStop(window_, enabled); }
 
+void Win32MainWindow::ShowUnattended(bool chosen) { options_menu::CheckUnattended(window_, chosen); }
+
 void Win32MainWindow::EndProgram() { ::ExitProcess(0); }
 
 }  // namespace pellacore::win32

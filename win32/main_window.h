@@ -56,6 +56,7 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   void ShowProgress(double percent) override;
   void ShowProgressText(const std::wstring& text) override;
   void EnableStop(bool enabled) override;
+  void ShowUnattended(bool chosen) override;
   void EndProgram() override;
 
   // JobListView

@@ -120,6 +120,9 @@ void Win32MainWindow::OnMenuCommand(WORD command) {
     case options_menu::kTimeLimit:
       Forward([&] { form_->Options_TimeLimitClick(); });
       break;
+    case options_menu::kUnattended:
+      Forward([&] { form_->Options_UnattendedClick(); });
+      break;
     default:
       break;
   }

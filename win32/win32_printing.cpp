@@ -200,6 +200,9 @@ void Win32Printing::EndDoc() {
   document->End();
 }
 
+// The document's destructor abandons it at the spooler.
+void Win32Printing::AbortDoc() { document_.reset(); }
+
 std::wstring Win32Printing::PrinterToUse() const {
   if (!currentPrinter_.empty()) return currentPrinter_;
   std::wstring name;

@@ -22,6 +22,7 @@ class Win32Printing : public Printing {
   void PaintPicture(const Picture& picture) override;
   // Raises when no document is open: the program ends only what it painted.
   void EndDoc() override;
+  void AbortDoc() override;
 
  private:
   std::wstring PrinterToUse() const;

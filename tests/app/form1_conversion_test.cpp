@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "convert/prerequisite_checks.h"
 #include "tests/app/form1_fixture.h"
 
@@ -71,7 +73,9 @@ struct FreshRun : ConversionTest {
   using ConversionTest::pdfsWritten;
   using ConversionTest::Start;
   using Form1Test::autocad;
+  using Form1Test::boxes;
   using Form1Test::clock;
+  using Form1Test::pump;
   using Form1Test::settings;
   using Form1Test::form;
   using Form1Test::fs;
@@ -250,16 +254,53 @@ TEST_F(ConversionTest, AnOldPdfAtThePathDoesNotEndTheWait) {
   EXPECT_EQ(clock.waits, 2);
 }
 
-TEST_F(ConversionTest, APrinterThatWritesNothingIsWaitedForAMinuteAndTheRunGoesOn) {
+TEST_F(ConversionTest, APrinterSlowerThanAMinuteIsWaitedForWithinTheTimeLimit) {
   Start();
   AddDrawing(LR"(D:\Dwg\a.dwg)");
   AddDrawing(LR"(D:\Dwg\b.dwg)");
-  printing.onEndDoc = nullptr;
-  const std::int64_t start = clock.now;
+  // Each PDF comes 90 s after its job; the limit is the default 300 s.
+  // The printer reads the key when it saves, as it is then: a path handed
+  // over too early names the late job's PDF wrongly.
+  std::deque<std::int64_t> jobs;
+  printing.onEndDoc = [&] { jobs.push_back(clock.now); };
+  clock.onWait = [&] {
+    if (jobs.empty() || clock.now - jobs.front() < 90'000) return;
+    jobs.pop_front();
+    pdfsWritten.push_back(OutputFile());
+    fs.AddFile(OutputFile());
+  };
   form.PushButton2_Click();
-  EXPECT_EQ(clock.now - start, 2 * 60'000);
-  EXPECT_EQ(printing.pagesPrinted.size(), 2u);
+  EXPECT_EQ(pdfsWritten, (Lines{LR"(C:\Out\a.pdf)", LR"(C:\Out\b.pdf)"}));
   EXPECT_EQ(Messages(), Lines{L"Done."});
+  EXPECT_EQ(form.LastRun()[1].result, DrawingResult::kConverted);
+}
+
+TEST_F(ConversionTest, APdfThatDoesNotComeWithinTheTimeLimitStopsTheRunThere) {
+  settings.Write(L"DrawingTimeLimit", L"45");
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  AddDrawing(LR"(D:\Dwg\b.dwg)");
+  AddDrawing(LR"(D:\Dwg\c.dwg)");
+  printing.onEndDoc = nullptr;
+  std::int64_t jobAt = 0;
+  printing.onEndDoc = [&] { jobAt = clock.now; };
+  form.PushButton2_Click();
+  EXPECT_EQ(clock.now - jobAt, 45'000);
+  // b's path was never handed over: a late PDF of a can only be a's.
+  EXPECT_EQ(OutputFile(), LR"(C:\Out\a.pdf)");
+  EXPECT_EQ(printing.pagesPrinted.size(), 1u);
+  EXPECT_EQ(Messages(), Lines{L"Done.\r\n\r\nThe PDF of \"D:\\Dwg\\a.dwg\" did not appear at \"C:\\Out\\a.pdf\" "
+                              L"within 45 seconds. The run stopped there, so that no PDF is saved under another "
+                              L"drawing's name: the drawings after it were not converted."});
+  const std::vector<DrawingOutcome>& run = form.LastRun();
+  ASSERT_EQ(run.size(), 3u);
+  EXPECT_EQ(run[0].result, DrawingResult::kFailed);
+  EXPECT_EQ(run[0].message, LR"(The PDF did not appear at "C:\Out\a.pdf".)");
+  for (std::size_t i : {1u, 2u}) {
+    EXPECT_EQ(run[i].result, DrawingResult::kSkipped);
+    EXPECT_EQ(run[i].message, L"The run stopped at an earlier drawing whose PDF did not appear.");
+  }
+  EXPECT_FALSE(form.ConversionBusy());
 }
 
 TEST_F(ConversionTest, WithoutThePdfPrinterTheRunIsRefusedBeforeAnyDrawing) {
@@ -337,8 +378,13 @@ TEST_F(ConversionTest, APrinterThatCannotBeMadeCurrentIsReportedAndTheRunRefused
 }
 
 TEST_F(ConversionTest, APrintingFailureIsReportedUnderItsStepAndTheRunGoesOn) {
-  const std::pair<const wchar_t*, int> steps[] = {{L"load", 182}, {L"paint", 184}, {L"enddoc", 186}};
-  for (const auto& [operation, step] : steps) {
+  struct Case {
+    const wchar_t* operation;
+    int step;
+    bool pageLeft;  // a page went to the printer before the failure
+  };
+  const Case steps[] = {{L"load", 182, false}, {L"paint", 184, false}, {L"enddoc", 186, true}};
+  for (const auto& [operation, step, pageLeft] : steps) {
     SCOPED_TRACE(operation);
     FreshRun run;
     run.Start();
@@ -347,14 +393,19 @@ TEST_F(ConversionTest, APrintingFailureIsReportedUnderItsStepAndTheRunGoesOn) {
     const Failure failure(-2147024809, std::wstring(L"failed: ") + operation);
     run.printing.failures.emplace(operation, failure);
     run.form.PushButton2_Click();
-    const Lines reports = run.Reports();
-    ASSERT_FALSE(reports.empty());
-    EXPECT_EQ(reports[0], ErrorReportText(failure.description(), kRun, step));
+    // One report per drawing: what failed is the drawing's reason.
+    EXPECT_EQ(run.Reports(), Lines(2, ErrorReportText(failure.description(), kRun, step)));
+    for (const DrawingOutcome& outcome : run.form.LastRun()) {
+      EXPECT_EQ(outcome.result, DrawingResult::kFailed);
+      EXPECT_EQ(outcome.step, step);
+    }
+    // A picture that did not load or paint sends no page: its document is abandoned.
+    EXPECT_EQ(std::count(run.printing.calls.begin(), run.printing.calls.end(), L"abortdoc"), pageLeft ? 0 : 2);
+    EXPECT_EQ(std::count(run.printing.calls.begin(), run.printing.calls.end(), L"enddoc"), pageLeft ? 2 : 0);
     // Both drawings were tried, their bitmaps are gone, and the run ended.
     EXPECT_EQ(run.autocad.quits, 2);
     EXPECT_FALSE(run.fs.Has(LR"(D:\Dwg\a.bmp)"));
     EXPECT_FALSE(run.fs.Has(LR"(D:\Dwg\b.bmp)"));
-    EXPECT_EQ(run.Messages(), Lines{L"Done."});
     EXPECT_DOUBLE_EQ(run.window.progressValues.back(), 0);
     EXPECT_FALSE(run.form.ConversionBusy());
   }
@@ -368,11 +419,9 @@ TEST_F(ConversionTest, ABitmapThatDoesNotLoadNeverPrintsThePreviousPicture) {
   form.PushButton2_Click();
   EXPECT_EQ(printing.pagesPrinted.size(), 1u);
   EXPECT_EQ(std::count(printing.calls.begin(), printing.calls.end(), LR"(paint D:\Dwg\a.bmp)"), 1);
-  const Lines reports = Reports();
-  ASSERT_EQ(reports.size(), 3u);
-  EXPECT_EQ(reports[0], ErrorReportText(L"Invalid picture", kRun, 182));
-  EXPECT_EQ(reports[1], ErrorReportText(L"Object variable or With block variable not set", kRun, 184));
-  EXPECT_EQ(reports[2], ErrorReportText(L"Printer error", kRun, 186));
+  // Nothing is painted or ended for b: one report, and its document abandoned.
+  EXPECT_EQ(Reports(), Lines{ErrorReportText(L"Invalid picture", kRun, 182)});
+  EXPECT_EQ(printing.calls.back(), L"abortdoc");
   EXPECT_EQ(pdfsWritten, Lines{LR"(C:\Out\a.pdf)"});
 }
 
@@ -547,13 +596,8 @@ TEST_F(OutcomesTest, EachDrawingIsConvertedOnlyWhenItsPdfAppeared) {
   Start();
   for (const wchar_t* name : {L"a", L"b", L"c", L"d", L"e"}) AddDrawing(std::wstring(LR"(D:\Dwg\)") + name + L".dwg");
   autocad.unopenable.insert(LR"(D:\Dwg\b.dwg)");
-  // c hangs in Open; d's page is printed but no PDF comes; e is fine.
-  printing.onEndDoc = [this] {
-    const std::wstring path = OutputFile();
-    if (path == LR"(C:\Out\d.pdf)") return;
-    pdfsWritten.push_back(path);
-    fs.AddFile(path);
-  };
+  // c hangs in Open; d's bitmap does not load; e is fine.
+  printing.unloadable.insert(LR"(D:\Dwg\d.bmp)");
   autocad.hangOpening.insert(LR"(D:\Dwg\c.dwg)");
   form.PushButton2_Click();
 
@@ -573,7 +617,8 @@ TEST_F(OutcomesTest, EachDrawingIsConvertedOnlyWhenItsPdfAppeared) {
   EXPECT_EQ(run[2].step, 116);
   EXPECT_NE(run[2].message.find(L"within 30 seconds"), std::wstring::npos);
   EXPECT_DOUBLE_EQ(run[2].seconds, 30.0);
-  EXPECT_EQ(run[3].message, LR"(The PDF did not appear at "C:\Out\d.pdf".)");
+  EXPECT_EQ(run[3].step, 182);
+  EXPECT_EQ(run[3].message, L"Invalid picture");
   EXPECT_TRUE(run[3].files.empty());
   EXPECT_EQ(run[4].files, Lines{LR"(C:\Out\e.pdf)"});
 }
@@ -594,6 +639,83 @@ TEST_F(OutcomesTest, WhatAStopLeftIsSkippedAndARenamedPdfIsSaid) {
   EXPECT_EQ(run[1].message, L"Written as \"plan (2).pdf\": an earlier drawing of this run has the same name.");
   EXPECT_EQ(run[2].result, DrawingResult::kSkipped);
   EXPECT_EQ(run[2].drawing, LR"(D:\Dwg\c.dwg)");
+}
+
+}  // namespace
+}  // namespace pellacore::testing
+
+namespace pellacore::testing {
+namespace {
+
+// Runs that nobody watches: no box waits until the run has ended.
+class UnattendedTest : public ConversionTest {};
+
+TEST_F(UnattendedTest, EveryReportOfTheRunGoesToItsDrawingAndOnlyTheEndShows) {
+  struct Case {
+    const wchar_t* what;
+    std::function<void(FreshRun&)> arrange;
+    DrawingResult result;
+    int step;
+    const wchar_t* words;  // found in the drawing's message
+    DrawingResult next;    // what became of the drawing after it
+  };
+  const Case cases[] = {
+      {L"export", [](FreshRun& r) { r.autocad.unopenable.insert(LR"(D:\Dwg\a.dwg)"); }, DrawingResult::kFailed,
+       116, LR"(Cannot open D:\Dwg\a.dwg)", DrawingResult::kConverted},
+      {L"hang", [](FreshRun& r) { r.autocad.hangOpening.insert(LR"(D:\Dwg\a.dwg)"); }, DrawingResult::kTimedOut,
+       116, L"within 300 seconds", DrawingResult::kConverted},
+      {L"load", [](FreshRun& r) { r.printing.unloadable.insert(LR"(D:\Dwg\a.bmp)"); }, DrawingResult::kFailed, 182,
+       L"Invalid picture", DrawingResult::kConverted},
+      {L"no AutoCAD", [](FreshRun& r) { r.autocad.creatable = false; }, DrawingResult::kFailed, 0,
+       L"Error opening AutoCAD. Do you have AutoCad installed?", DrawingResult::kFailed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FreshRun run;
+    run.settings.Write(L"Unattended", L"True");
+    run.Start();
+    run.AddDrawing(LR"(D:\Dwg\a.dwg)");
+    run.AddDrawing(LR"(D:\Dwg\b.dwg)");
+    c.arrange(run);
+    // A report before any drawing is in hand has no drawing to go to.
+    run.pump.duringYield.push_back([] { throw Failure(5, L"Invalid procedure call or argument"); });
+    run.form.PushButton2_Click();
+
+    EXPECT_EQ(run.Reports(), Lines{});
+    EXPECT_LE(run.boxes.shown.size(), 1u) << "only the end of the run may show";
+    const std::vector<DrawingOutcome>& outcomes = run.form.LastRun();
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_EQ(outcomes[0].result, c.result);
+    EXPECT_EQ(outcomes[0].step, c.step);
+    EXPECT_NE(outcomes[0].message.find(c.words), std::wstring::npos) << outcomes[0].message;
+    EXPECT_EQ(outcomes[1].result, c.next);
+    EXPECT_FALSE(run.form.ConversionBusy());
+  }
+}
+
+TEST_F(UnattendedTest, TheChoiceIsStoredAndShownAndLeavesBoxesAsTheyWereWhenOff) {
+  Start();
+  EXPECT_EQ(window.unattendedShown, false);
+  form.Options_UnattendedClick();
+  EXPECT_EQ(settings.Read(L"Unattended"), L"True");
+  EXPECT_EQ(window.unattendedShown, true);
+  form.Options_UnattendedClick();
+  EXPECT_EQ(settings.Read(L"Unattended"), L"False");
+  EXPECT_EQ(window.unattendedShown, false);
+
+  // A stored choice shows from the start; a value that is no Boolean is off.
+  for (const auto& [stored, shown] : {std::pair{L"true", true}, std::pair{L"maybe", false}}) {
+    FreshRun run;
+    run.settings.Write(L"Unattended", stored);
+    run.Start();
+    EXPECT_EQ(run.window.unattendedShown, shown) << stored;
+  }
+
+  // Off, a failing drawing's report shows during the run, as always.
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  printing.unloadable.insert(LR"(D:\Dwg\a.bmp)");
+  form.PushButton2_Click();
+  EXPECT_EQ(Reports(), Lines{ErrorReportText(L"Invalid picture", kRun, 182)});
 }
 
 }  // namespace

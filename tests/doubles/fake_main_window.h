@@ -29,6 +29,7 @@ class FakeMainWindow : public MainWindow {
   std::vector<std::wstring> progressTexts;
   std::vector<std::wstring> calls;
   std::vector<bool> stopEnabled;
+  std::optional<bool> unattendedShown;
 
   std::optional<Failure> captionFailure;
   std::optional<Failure> customPointerFailure;
@@ -55,6 +56,7 @@ class FakeMainWindow : public MainWindow {
   void ShowProgress(double percent) override { progressValues.push_back(percent); }
   void ShowProgressText(const std::wstring& text) override { progressTexts.push_back(text); }
   void EnableStop(bool enabled) override { stopEnabled.push_back(enabled); }
+  void ShowUnattended(bool chosen) override { unattendedShown = chosen; }
   void EndProgram() override { ended = true; }
 };
 

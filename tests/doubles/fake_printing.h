@@ -1,6 +1,6 @@
 #pragma once
 // Printers that log what is printed: "current <name>", "load <file>",
-// "paint <file>", "enddoc". Each operation can be told to fail; `onEndDoc`
+// "paint <file>", "enddoc", "abortdoc". Each operation can be told to fail; `onEndDoc`
 // plays the printer taking the job.
 
 #include <functional>
@@ -54,6 +54,11 @@ class FakePrinting : public Printing {
     documentOpen_ = false;
     pagesPrinted.push_back(current);
     if (onEndDoc) onEndDoc();
+  }
+
+  void AbortDoc() override {
+    calls.push_back(L"abortdoc");
+    documentOpen_ = false;
   }
 
   // The printer of every document ended, in order.

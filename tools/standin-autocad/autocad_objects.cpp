@@ -320,6 +320,10 @@ void Document::Export(const Arguments& arguments) {
   }
   if (config().exportWithoutFile) return;
   // The extension is appended whatever the case of the drawing's own.
+  if (!config().unreadableBitmap.empty() && EqualsIgnoringCase(path_, config().unreadableBitmap)) {
+    WriteUnreadableBitmap(stem + L".bmp");
+    return;
+  }
   WriteExportBitmap(drawing_, FileNameOf(path_), stem + L".bmp");
 }
 

@@ -145,4 +145,6 @@ void WriteExportBitmap(const std::optional<Drawing>& drawing, const std::wstring
   WriteFileBytes(bitmapPath, EncodeBmp24(sheet.width, sheet.height, static_cast<const std::uint8_t*>(bits)));
 }
 
+void WriteUnreadableBitmap(const std::wstring& bitmapPath) { WriteFileBytes(bitmapPath, std::vector<std::uint8_t>(4096)); }
+
 }  // namespace pellacore::standin

@@ -14,4 +14,8 @@ namespace pellacore::standin {
 void WriteExportBitmap(const std::optional<Drawing>& drawing, const std::wstring& drawingName,
                        const std::wstring& bitmapPath);
 
+// A file under a bitmap's name that no picture loader takes: zeros, as a
+// write that never reached the disk leaves a file.
+void WriteUnreadableBitmap(const std::wstring& bitmapPath);
+
 }  // namespace pellacore::standin

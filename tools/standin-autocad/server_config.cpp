@@ -44,6 +44,7 @@ Config ReadConfig() {
   config.failCreate = IsOn(L"FailCreate");
   config.failOpen = ReadText(L"FailOpen");
   config.exportWithoutFile = IsOn(L"ExportWithoutFile");
+  config.unreadableBitmap = ReadText(L"UnreadableBitmap");
   config.crashIn = ReadText(L"CrashIn");
   config.rejectCalls = std::wcstol(ReadText(L"RejectCalls").c_str(), nullptr, 10);
   config.deferExceptionInfo = IsOn(L"DeferExceptionInfo");

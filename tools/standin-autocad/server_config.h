@@ -19,6 +19,7 @@ struct Config {
   bool failCreate = false;         // "FailCreate" = "1"
   std::wstring failOpen;           // "FailOpen" = a drawing path
   bool exportWithoutFile = false;  // "ExportWithoutFile" = "1"
+  std::wstring unreadableBitmap;   // "UnreadableBitmap" = a drawing path
   std::wstring crashIn;            // "CrashIn" = a member name
   long rejectCalls = 0;            // "RejectCalls" = N
   bool deferExceptionInfo = false; // "DeferExceptionInfo" = "1"
