@@ -25,6 +25,8 @@ inline const std::wstring kLastFolderDot = L"LastFolderDot";
 inline const std::wstring kSnapshot = L"Snapshot";
 // Seconds AutoCAD may take over one drawing before it is given up.
 inline const std::wstring kDrawingTimeLimit = L"DrawingTimeLimit";
+// The full path of the last run's report; "" when it could not be written.
+inline const std::wstring kLastReport = L"LastReport";
 }  // namespace setting_key
 
 // The time limit per drawing: its default, and the range a stored value
