@@ -37,6 +37,8 @@ class Registry;
 class PrerequisiteChecks;
 class SampleList;
 class SettingsStore;
+class Shell;
+struct LocalTime;
 class SkinFramework;
 class SpecialFolders;
 
@@ -60,6 +62,7 @@ struct Form1Ports {
   Printing& printing;
   AutoCadInstances& instances;
   Clock& clock;
+  Shell& shell;
 };
 
 // Mouse buttons and shift states as the list's mouse and key events give them.
@@ -186,6 +189,8 @@ class Form1 {
   std::wstring OutputPathFor(GuardedProcedure& guard, const std::wstring& source,
                              const std::wstring& baseName);
   bool PrintBitmap(GuardedProcedure& guard, const std::wstring& bitmap);
+  // Writes the last run's report and says in the end box what became of it.
+  void TellEndOfRun(GuardedProcedure& guard, const LocalTime& started, const std::wstring& stopMessage);
   void RemoveSelectedEntry();
   void CarryDraggedEntryTo(std::size_t hover);
 

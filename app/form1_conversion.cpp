@@ -1,7 +1,9 @@
 // Form1's conversion run: every entry of the job list, top to bottom, handed
 // to the PDF printer's key, exported as a bitmap through AutoCAD, printed and
-// the bitmap deleted.
+// the bitmap deleted. At the end the run's report is written and the end
+// box says what became of the drawings.
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "convert/pdf_wait.h"
 #include "convert/prerequisite_checks.h"
 #include "convert/printer_handoff.h"
+#include "convert/run_report_file.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/main_window.h"
@@ -23,6 +26,7 @@
 #include "platform/printing.h"
 #include "platform/registry.h"
 #include "platform/settings_store.h"
+#include "platform/shell.h"
 #include "util/failure.h"
 #include "util/files.h"
 #include "util/guarded.h"
@@ -41,12 +45,28 @@ const std::wstring kNoAutoCad =
 constexpr wchar_t kNoFiles[] = L"No files added.";
 constexpr wchar_t kNoFolder[] = L"Folder does not exist. Please select another folder.";
 constexpr wchar_t kDone[] = L"Done.";
+constexpr wchar_t kOpenReport[] = L"\r\n\r\nOpen it now?";
 constexpr wchar_t kIdleProgressText[] = L"Progress Bar";
 const std::wstring kTimeLimitPrompt =
     L"How many seconds may AutoCAD take over one drawing? When the time has passed, an AutoCAD that "
     L"Pellacore started is ended and the run goes on with the next drawing.\r\r"
     L"A whole number from 1 to 86400:";
 constexpr wchar_t kBadTimeLimit[] = L"Please enter a whole number of seconds from 1 to 86400.";
+
+// The end box's words with why the run stopped early after their first
+// paragraph, and what was reported while no drawing was in hand at the end.
+std::wstring WithRunNotes(const std::wstring& endText, const std::wstring& stopMessage,
+                          const std::vector<std::wstring>& loose) {
+  std::wstring text = endText;
+  if (!stopMessage.empty()) {
+    const std::size_t paragraph = text.find(L"\r\n\r\n");
+    const std::size_t at = paragraph == std::wstring::npos ? text.size() : paragraph;
+    text.insert(at, L"\r\n\r\n" + stopMessage);
+  }
+  if (!loose.empty()) text += L"\r\n\r\nAlso reported during the run:";
+  for (const std::wstring& report : loose) text += L"\r\n\r\n" + report;
+  return text;
+}
 
 }  // namespace
 
@@ -90,6 +110,7 @@ void Form1::PushButton2_Click() {
     }
 
     RunState run;
+    const LocalTime started = ports_.clock.LocalNow();  // names the run's report
     run.timeLimit = DrawingTimeLimit();
     runReports_.SetUnattended(UnattendedRun());
     ports_.instances.BeginRun();
@@ -99,7 +120,6 @@ void Form1::PushButton2_Click() {
     std::size_t bound = 0;
     guard.Run(118, [&] { bound = jobList_.Count(); });
     run.outcomes.reserve(bound);
-    bool printedAny = false;
     std::size_t i = 1;
     for (; i <= bound; ++i) {
       guard.Run(120, [&] { ports_.pump.HandlePending(); });
@@ -107,7 +127,7 @@ void Form1::PushButton2_Click() {
       // Entries taken out while the events ran: the run ends with the list.
       // A stop asked for during the last drawing ends it here too.
       if (i > jobList_.Count() || stopRequested_) break;
-      if (ConvertEntry(guard, i, run)) printedAny = true;
+      ConvertEntry(guard, i, run);
       runReports_.KeepFor(nullptr);
       guard.Run(190, [] {});
       if (!run.stopMessage.empty()) {
@@ -130,15 +150,35 @@ void Form1::PushButton2_Click() {
     guard.Run(192, [&] { SetMousePointer(pointer_code::kDefault); });
     guard.Run(194, [&] { ports_.window.ShowProgress(0); });
     guard.Run(196, [&] { ports_.window.ShowProgressText(kIdleProgressText); });
-    if (!run.stopMessage.empty()) {
-      ports_.boxes.Show(std::wstring(kDone) + L"\r\n\r\n" + run.stopMessage, applicationTitle_, MessageButtons::kOk,
-                        MessageIcon::kNone);
-    } else if (guard.Test(198, [&] { return printedAny; })) {
-      ports_.boxes.Show(kDone, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
-    }
-    guard.Run(200, [] {});
+    TellEndOfRun(guard, started, run.stopMessage);
   }
   guard.Run(208, [&] { conversionBusy_ = false; });
+}
+
+void Form1::TellEndOfRun(GuardedProcedure& guard, const LocalTime& started, const std::wstring& stopMessage) {
+  // A report that cannot be written costs the run nothing: the box says so.
+  const std::wstring report = WriteRunReport({ports_.fs, ports_.folders}, lastRun_, started);
+  // Reports of an unattended run that belonged to no drawing are told here.
+  const std::vector<std::wstring> loose = runReports_.TakeLooseReports();
+  guard.Run(198, [&] { ports_.settings.Write(setting_key::kLastReport, report); });
+  guard.Run(200, [&] {
+    const bool allConverted = std::all_of(lastRun_.begin(), lastRun_.end(), [](const DrawingOutcome& outcome) {
+      return outcome.result == DrawingResult::kConverted;
+    });
+    if (allConverted && !report.empty() && loose.empty()) {
+      ports_.boxes.Show(kDone, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
+      return;
+    }
+    const std::wstring text = WithRunNotes(EndOfRunText(lastRun_, report), stopMessage, loose);
+    if (report.empty()) {
+      ports_.boxes.Show(text, applicationTitle_, MessageButtons::kOk, MessageIcon::kExclamation);
+      return;
+    }
+    if (ports_.boxes.Show(text + kOpenReport, applicationTitle_, MessageButtons::kYesNo, MessageIcon::kExclamation) ==
+        MessageAnswer::kYes) {
+      ports_.shell.Open(report, FolderOfPath(report));
+    }
+  });
 }
 
 bool Form1::ConversionMayStart(GuardedProcedure& guard) {

@@ -27,6 +27,8 @@ inline const std::wstring kSnapshot = L"Snapshot";
 inline const std::wstring kDrawingTimeLimit = L"DrawingTimeLimit";
 // "True": a run shows no box until its end; reports go to the run's record.
 inline const std::wstring kUnattended = L"Unattended";
+// The full path of the last run's report; "" when it could not be written.
+inline const std::wstring kLastReport = L"LastReport";
 }  // namespace setting_key
 
 // The time limit per drawing: its default, and the range a stored value

@@ -86,6 +86,8 @@ class TimedFileSystem : public FileSystem {
   }
   void RemoveFile(const std::wstring& path) override { real_.RemoveFile(path); }
   void ForceRemoveFile(const std::wstring& path) override { real_.ForceRemoveFile(path); }
+  void CreateFolder(const std::wstring& path) override { real_.CreateFolder(path); }
+  void WriteNewFile(const std::wstring& path, const std::string& bytes) override { real_.WriteNewFile(path, bytes); }
 
  private:
   FileSystem& real_;

@@ -70,7 +70,7 @@ std::wstring EndOfRunText(const std::vector<DrawingOutcome>& outcomes, const std
       outcomes.begin(), outcomes.end(), [](const DrawingOutcome& o) { return o.result == DrawingResult::kConverted; }));
   const std::wstring where =
       reportPath.empty() ? L"The run report could not be written." : L"The run report is in:\r\n" + reportPath;
-  if (converted == outcomes.size()) return L"Done.";
+  if (converted == outcomes.size()) return reportPath.empty() ? L"Done.\r\n\r\n" + where : L"Done.";
   if (converted == 0) {
     return L"No drawing was converted (0 of " + std::to_wstring(outcomes.size()) + L").\r\n\r\n" + where;
   }

@@ -29,7 +29,8 @@ std::wstring ResultWord(DrawingResult result);
 std::wstring RunReportCsv(const std::vector<DrawingOutcome>& outcomes);
 
 // What the box at the end of a run says. `reportPath` is where the report
-// went, or "" when none could be written.
+// went, or "" when none could be written. A run that converted everything
+// says "Done." alone, unless its report is missing.
 std::wstring EndOfRunText(const std::vector<DrawingOutcome>& outcomes, const std::wstring& reportPath);
 
 // The PDF paths one run writes: each drawing claims its path, and one that

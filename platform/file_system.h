@@ -53,6 +53,15 @@ class FileSystem {
 
   // Deletes exactly the file named, read-only or not.
   virtual void ForceRemoveFile(const std::wstring& path) = 0;
+
+  // Creates one folder; its parent must exist. A folder already there is
+  // no failure; a file of that name raises 58 "File already exists".
+  virtual void CreateFolder(const std::wstring& path) = 0;
+
+  // Makes a new file holding exactly `bytes`. Never replaces anything: a
+  // file or folder of that name raises 58 "File already exists". A write
+  // that fails part way leaves no file behind.
+  virtual void WriteNewFile(const std::wstring& path, const std::string& bytes) = 0;
 };
 
 }  // namespace pellacore

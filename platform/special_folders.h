@@ -8,6 +8,8 @@ namespace pellacore {
 
 namespace csidl {
 inline constexpr int kDesktop = 0;
+// The user's own application data on this computer (not roaming).
+inline constexpr int kLocalAppData = 0x1c;
 }  // namespace csidl
 
 class SpecialFolders {

@@ -16,6 +16,10 @@ std::size_t Utf16Length(std::wstring_view text);
 // 1-based position, in UTF-16 code units, of the character at 0-based index.
 std::size_t Utf16Position(std::wstring_view text, std::size_t index);
 
+// The text in UTF-8. A UTF-16 surrogate pair is one character; a surrogate
+// without its partner becomes U+FFFD.
+std::string Utf8(std::wstring_view text);
+
 // Widens text from an exception message (ASCII or UTF-8) byte by byte.
 std::wstring WidenAscii(std::string_view text);
 

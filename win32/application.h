@@ -42,7 +42,7 @@ class Application {
         window_(instance),
         form_({window_, window_, settings, fs_, folders_, boxes_, pump_, skin_, samples_, checks_,
                fileDialogs_, folderPicker_, inputBox_, codePage_, registry_, printing_, instances_,
-               clock_},
+               clock_, shell_},
               programFolder) {}
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;

@@ -15,4 +15,10 @@ void Win32Clock::WaitForEvents(int milliseconds) {
 
 void Win32Clock::Sleep(int milliseconds) { ::Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
 
+LocalTime Win32Clock::LocalNow() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 }  // namespace pellacore::win32

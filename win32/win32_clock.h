@@ -1,5 +1,6 @@
 #pragma once
-// The system's tick count, and a wait that any input for the thread ends.
+// The system's tick count, a wait that any input for the thread ends, and
+// the local time.
 
 #include "platform/clock.h"
 
@@ -10,6 +11,7 @@ class Win32Clock : public Clock {
   std::int64_t NowMilliseconds() override;
   void WaitForEvents(int milliseconds) override;
   void Sleep(int milliseconds) override;
+  LocalTime LocalNow() override;
 };
 
 }  // namespace pellacore::win32

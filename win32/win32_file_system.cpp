@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "win32/unique_resource.h"
 #include "win32/win32_failure.h"
 
@@ -113,6 +115,45 @@ void Win32FileSystem::ForceRemoveFile(const std::wstring& path) {
   const DWORD error = ::GetLastError();
   // The file stays: leave it as read-only as it was.
   if (readOnly) ::SetFileAttributesW(path.c_str(), attributes);
+  throw FileSystemFailure(error);
+}
+
+void Win32FileSystem::CreateFolder(const std::wstring& path) {
+  if (::CreateDirectoryW(path.c_str(), nullptr)) return;
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_ALREADY_EXISTS) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+  }
+  throw FileSystemFailure(error);
+}
+
+void Win32FileSystem::WriteNewFile(const std::wstring& path, const std::string& bytes) {
+  // CREATE_NEW: the name is taken in one step, so nothing is ever replaced,
+  // not even a file that appeared since the caller chose the name.
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    // A folder of that name is refused as access denied, but it is a name taken.
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    throw FileSystemFailure(attributes != INVALID_FILE_ATTRIBUTES ? ERROR_FILE_EXISTS : error);
+  }
+  DWORD error = ERROR_SUCCESS;
+  for (std::size_t done = 0; done < bytes.size() && error == ERROR_SUCCESS;) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr)) {
+      error = ::GetLastError();
+    } else if (written == 0) {
+      error = ERROR_WRITE_FAULT;
+    }
+    done += written;
+  }
+  if (error == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) error = ::GetLastError();
+  if (error == ERROR_SUCCESS) return;
+  // Half a file would read as a whole one: none is left.
+  file.reset();
+  ::DeleteFileW(path.c_str());
   throw FileSystemFailure(error);
 }
 

@@ -14,6 +14,8 @@ class Win32FileSystem : public FileSystem {
   bool CanOpenFile(const std::wstring& path) override;
   void RemoveFile(const std::wstring& path) override;
   void ForceRemoveFile(const std::wstring& path) override;
+  void CreateFolder(const std::wstring& path) override;
+  void WriteNewFile(const std::wstring& path, const std::string& bytes) override;
 };
 
 }  // namespace pellacore::win32

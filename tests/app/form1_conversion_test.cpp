@@ -19,6 +19,13 @@ const std::wstring kNoAutoCad =
     L"A valid version of AutoCAD was not found on this computer. You need to have it installed to "
     L"use this software.\r\n\r\nNote: You must install a version of AutoCAD that supports VBA. VBA "
     L"is not supported in AutoCAD LT for example.";
+// The first run's report, with the fixture's local folder and start time.
+const std::wstring kReport = kLocalAppData + LR"(\Pellacore\Reports\Run 2026-12-08 20-15-30.csv)";
+
+// The end box of a run that did not convert everything, its report written.
+std::wstring EndBoxAsking(const std::wstring& head, const std::wstring& report = kReport) {
+  return head + L"\r\n\r\nThe run report is in:\r\n" + report + L"\r\n\r\nOpen it now?";
+}
 
 class ConversionTest : public Form1Test {
  protected:
@@ -26,6 +33,7 @@ class ConversionTest : public Form1Test {
     fs.AddFolder(kDesktop);
     fs.AddFolder(LR"(C:\Out)");
     fs.AddFolder(LR"(D:\Dwg)");
+    fs.AddFolder(kLocalAppData);
     // The printer takes each job at once: the PDF appears at the key's path.
     printing.onEndDoc = [this] {
       const std::wstring path = OutputFile();
@@ -54,6 +62,7 @@ class ConversionTest : public Form1Test {
     const std::string stored = registry.Stored(kKey, L"OutputFile");
     return std::wstring(stored.begin(), stored.end());
   }
+  std::optional<std::wstring> LastReport() { return settings.Read(L"LastReport"); }
   Lines Messages() const {
     Lines texts;
     for (const ShownMessage& box : boxes.shown) {
@@ -69,6 +78,7 @@ class ConversionTest : public Form1Test {
 struct FreshRun : ConversionTest {
   void TestBody() override {}
   using ConversionTest::AddDrawing;
+  using ConversionTest::LastReport;
   using ConversionTest::Messages;
   using ConversionTest::pdfsWritten;
   using ConversionTest::Start;
@@ -92,6 +102,7 @@ TEST_F(ConversionTest, TheRefusalsComeInTheirOrderAndLeaveTheRunFree) {
   EXPECT_EQ(boxes.shown[0].title, L"Pellacore");
   EXPECT_TRUE(autocad.log.empty());
   EXPECT_FALSE(form.ConversionBusy());
+  EXPECT_EQ(LastReport(), std::nullopt);
 }
 
 TEST_F(ConversionTest, AnEmptyListAndAMissingFolderAreRefused) {
@@ -103,6 +114,9 @@ TEST_F(ConversionTest, AnEmptyListAndAMissingFolderAreRefused) {
   EXPECT_TRUE(printing.calls.empty());
   EXPECT_TRUE(registry.calls.empty());
   EXPECT_FALSE(form.ConversionBusy());
+  // A refused run has no report.
+  EXPECT_TRUE(fs.writeCalls.empty());
+  EXPECT_EQ(LastReport(), std::nullopt);
 
   // Beside the originals, the folder text does not matter.
   form.Option2_Selected();
@@ -218,7 +232,8 @@ TEST_F(ConversionTest, AUsersBitmapBesideTheDrawingIsNeverPrintedNorDeleted) {
   form.PushButton2_Click();
   EXPECT_EQ(printing.calls, (Lines{L"names", L"current Kelvandor PDF Writer"}));
   EXPECT_TRUE(fs.Has(LR"(D:\Dwg\Plan.bmp)"));
-  EXPECT_TRUE(boxes.shown.empty());  // nothing printed: no "Done."
+  EXPECT_EQ(Messages(), Lines{EndBoxAsking(L"No drawing was converted (0 of 1).",
+                                            kLocalAppData + LR"(\Pellacore\Reports\Run 2026-12-08 20-15-30 (2).csv)")});
   EXPECT_DOUBLE_EQ(window.progressValues.back(), 0);
 }
 
@@ -289,9 +304,10 @@ TEST_F(ConversionTest, APdfThatDoesNotComeWithinTheTimeLimitStopsTheRunThere) {
   // b's path was never handed over: a late PDF of a can only be a's.
   EXPECT_EQ(OutputFile(), LR"(C:\Out\a.pdf)");
   EXPECT_EQ(printing.pagesPrinted.size(), 1u);
-  EXPECT_EQ(Messages(), Lines{L"Done.\r\n\r\nThe PDF of \"D:\\Dwg\\a.dwg\" did not appear at \"C:\\Out\\a.pdf\" "
-                              L"within 45 seconds. The run stopped there, so that no PDF is saved under another "
-                              L"drawing's name: the drawings after it were not converted."});
+  EXPECT_EQ(Messages(), Lines{EndBoxAsking(L"No drawing was converted (0 of 3).\r\n\r\nThe PDF of \"D:\\Dwg\\a.dwg\" "
+                                            L"did not appear at \"C:\\Out\\a.pdf\" within 45 seconds. The run stopped "
+                                            L"there, so that no PDF is saved under another drawing's name: the "
+                                            L"drawings after it were not converted.")});
   const std::vector<DrawingOutcome>& run = form.LastRun();
   ASSERT_EQ(run.size(), 3u);
   EXPECT_EQ(run[0].result, DrawingResult::kFailed);
@@ -316,6 +332,7 @@ TEST_F(ConversionTest, WithoutThePdfPrinterTheRunIsRefusedBeforeAnyDrawing) {
   EXPECT_TRUE(registry.calls.empty());
   EXPECT_EQ(printing.current, L"Office Laser");
   EXPECT_FALSE(form.ConversionBusy());
+  EXPECT_EQ(LastReport(), std::nullopt);
   EXPECT_EQ(window.pointer, pointer_code::kDefault);
 }
 
@@ -406,6 +423,7 @@ TEST_F(ConversionTest, APrintingFailureIsReportedUnderItsStepAndTheRunGoesOn) {
     EXPECT_EQ(run.autocad.quits, 2);
     EXPECT_FALSE(run.fs.Has(LR"(D:\Dwg\a.bmp)"));
     EXPECT_FALSE(run.fs.Has(LR"(D:\Dwg\b.bmp)"));
+    EXPECT_EQ(run.Messages(), Lines{EndBoxAsking(L"No drawing was converted (0 of 2).")});
     EXPECT_DOUBLE_EQ(run.window.progressValues.back(), 0);
     EXPECT_FALSE(run.form.ConversionBusy());
   }
@@ -444,7 +462,9 @@ TEST_F(ConversionTest, AnAutoCadGoneSinceStartUpIsToldForEachDrawing) {
   AddDrawing(LR"(D:\Dwg\b.dwg)");
   autocad.creatable = false;
   form.PushButton2_Click();
-  EXPECT_EQ(Messages(), Lines(2, L"Error opening AutoCAD. Do you have AutoCad installed?"));
+  EXPECT_EQ(Messages(), (Lines{L"Error opening AutoCAD. Do you have AutoCad installed?",
+                               L"Error opening AutoCAD. Do you have AutoCad installed?",
+                               EndBoxAsking(L"No drawing was converted (0 of 2).")}));
   EXPECT_TRUE(printing.pagesPrinted.empty());
 }
 
@@ -486,7 +506,7 @@ TEST_F(RunSurvivesAutoCadTest, ADrawingThatHangsIsGivenUpAtTheStoredLimitAndTheR
   EXPECT_FALSE(fs.Has(LR"(D:\Dwg\b.bmp)"));
   ASSERT_EQ(Reports().size(), 1u);
   EXPECT_NE(Reports()[0].find(L"within 7 seconds"), std::wstring::npos);
-  EXPECT_EQ(Messages(), Lines{L"Done."});
+  EXPECT_EQ(Messages(), Lines{EndBoxAsking(L"Done.\r\n\r\n1 of 2 drawings were converted.")});
   EXPECT_EQ(autocad.LiveProcesses(), 0);
 }
 
@@ -518,7 +538,7 @@ TEST_F(RunSurvivesAutoCadTest, StopEndsTheRunAfterTheCurrentDrawing) {
   EXPECT_EQ(pdfsWritten, Lines{LR"(C:\Out\a.pdf)"});
   EXPECT_EQ(autocad.created, 1);
   EXPECT_EQ(window.stopEnabled, (std::vector<bool>{true, false}));
-  EXPECT_EQ(Messages(), Lines{L"Done."});
+  EXPECT_EQ(Messages(), Lines{EndBoxAsking(L"Done.\r\n\r\n1 of 3 drawings were converted.")});
   EXPECT_EQ(window.progressTexts.back(), L"Progress Bar");
   // The next run converts the whole list again.
   pdfsWritten.clear();
@@ -682,7 +702,13 @@ TEST_F(UnattendedTest, EveryReportOfTheRunGoesToItsDrawingAndOnlyTheEndShows) {
     run.form.PushButton2_Click();
 
     EXPECT_EQ(run.Reports(), Lines{});
-    EXPECT_LE(run.boxes.shown.size(), 1u) << "only the end of the run may show";
+    // The end box is the only box; the report that had no drawing ends it.
+    ASSERT_EQ(run.boxes.shown.size(), 1u);
+    const std::wstring& end = run.boxes.shown[0].text;
+    EXPECT_NE(end.find(L"\r\n\r\nAlso reported during the run:\r\n\r\n" +
+                       ErrorReportText(L"Invalid procedure call or argument", kRun, 120)),
+              std::wstring::npos)
+        << end;
     const std::vector<DrawingOutcome>& outcomes = run.form.LastRun();
     ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_EQ(outcomes[0].result, c.result);
@@ -716,6 +742,115 @@ TEST_F(UnattendedTest, TheChoiceIsStoredAndShownAndLeavesBoxesAsTheyWereWhenOff)
   printing.unloadable.insert(LR"(D:\Dwg\a.bmp)");
   form.PushButton2_Click();
   EXPECT_EQ(Reports(), Lines{ErrorReportText(L"Invalid picture", kRun, 182)});
+}
+
+}  // namespace
+}  // namespace pellacore::testing
+
+namespace pellacore::testing {
+namespace {
+
+// The run's report file, "LastReport", and the end box that tells the truth.
+class RunReportTest : public ConversionTest {
+ protected:
+  // Two drawings, the first of which does not open in AutoCAD.
+  void StartWithOneBadDrawing() {
+    Start();
+    AddDrawing(LR"(D:\Dwg\Pläne 東.dwg)");
+    AddDrawing(LR"(D:\Dwg\b.dwg)");
+    autocad.unopenable.insert(LR"(D:\Dwg\Pläne 東.dwg)");
+  }
+  // The report's lines, BOM and UTF-8 checked and taken away.
+  std::vector<std::string> ReportLines(const std::wstring& path) {
+    const std::optional<std::string> bytes = fs.Contents(path);
+    std::vector<std::string> lines;
+    if (!bytes || !bytes->starts_with("\xEF\xBB\xBF")) return lines;
+    std::size_t at = 3;
+    for (std::size_t end; (end = bytes->find("\r\n", at)) != std::string::npos; at = end + 2) {
+      lines.push_back(bytes->substr(at, end - at));
+    }
+    return lines;
+  }
+};
+
+TEST_F(RunReportTest, ARunWithAFailureAsksToOpenItsReportWhichHoldsEveryDrawing) {
+  StartWithOneBadDrawing();
+  boxes.answers.assign(20, MessageAnswer::kNo);  // an error report takes any answer as its OK
+  form.PushButton2_Click();
+
+  ASSERT_EQ(Messages(), Lines{EndBoxAsking(L"Done.\r\n\r\n1 of 2 drawings were converted.")});
+  EXPECT_EQ(boxes.shown.back().buttons, MessageButtons::kYesNo);
+  EXPECT_EQ(boxes.shown.back().title, L"Pellacore");
+  EXPECT_TRUE(shell.opened.empty());  // No
+  EXPECT_EQ(LastReport(), kReport);
+  EXPECT_EQ(ReportLines(kReport),
+            (std::vector<std::string>{"drawing,pdf,result,step,message,seconds",
+                                      "D:\\Dwg\\Pl\xC3\xA4ne \xE6\x9D\xB1.dwg,,failed,116,"
+                                      "Cannot open D:\\Dwg\\Pl\xC3\xA4ne \xE6\x9D\xB1.dwg,0.0",
+                                      "D:\\Dwg\\b.dwg,C:\\Out\\b.pdf,converted,,,0.0"}));
+
+  // Again in the same second: a report of its own beside the first, and Yes opens it.
+  boxes.shown.clear();
+  boxes.answers.clear();
+  form.PushButton2_Click();
+  const std::wstring second = kLocalAppData + LR"(\Pellacore\Reports\Run 2026-12-08 20-15-30 (2).csv)";
+  EXPECT_EQ(Messages(), Lines{EndBoxAsking(L"Done.\r\n\r\n1 of 2 drawings were converted.", second)});
+  EXPECT_EQ(LastReport(), second);
+  ASSERT_EQ(shell.opened.size(), 1u);
+  EXPECT_EQ(shell.opened[0].file, second);
+  EXPECT_EQ(shell.opened[0].workingFolder, kLocalAppData + LR"(\Pellacore\Reports\)");
+  EXPECT_EQ(ReportLines(kReport).size(), 3u);
+}
+
+TEST_F(RunReportTest, EveryDrawingConvertedSaysDoneAloneAndStillLeavesItsReport) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  form.PushButton2_Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, L"Done.");
+  EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::kOk);
+  EXPECT_EQ(boxes.shown[0].icon, MessageIcon::kNone);
+  EXPECT_EQ(LastReport(), kReport);
+  EXPECT_EQ(ReportLines(kReport), (std::vector<std::string>{"drawing,pdf,result,step,message,seconds",
+                                                            "D:\\Dwg\\a.dwg,C:\\Out\\a.pdf,converted,,,0.0"}));
+  EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(RunReportTest, NothingConvertedIsSaidInsteadOfSilence) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  autocad.unopenable.insert(LR"(D:\Dwg\a.dwg)");
+  form.PushButton2_Click();
+  EXPECT_EQ(Messages(), Lines{EndBoxAsking(L"No drawing was converted (0 of 1).")});
+  ASSERT_EQ(shell.opened.size(), 1u);  // the double answers Yes
+  EXPECT_EQ(shell.opened[0].file, kReport);
+}
+
+TEST_F(RunReportTest, AReportThatCannotBeWrittenIsSaidAndTheRunEndsAsUsual) {
+  fs.writeFailure = StandardFailure(failure_number::kDiskFull);
+  StartWithOneBadDrawing();
+  form.PushButton2_Click();
+  EXPECT_EQ(Messages(), Lines{L"Done.\r\n\r\n1 of 2 drawings were converted.\r\n\r\nThe run report could not be written."});
+  EXPECT_EQ(boxes.shown.back().buttons, MessageButtons::kOk);
+  EXPECT_EQ(LastReport(), L"");  // no earlier run's report taken for this one's
+  EXPECT_EQ(pdfsWritten, Lines{LR"(C:\Out\b.pdf)"});
+  EXPECT_FALSE(form.ConversionBusy());
+  EXPECT_TRUE(shell.opened.empty());
+
+  // Everything converted, still without a report: "Done." does not hide it.
+  form.jobList().Remove(1);
+  boxes.shown.clear();
+  form.PushButton2_Click();
+  EXPECT_EQ(Messages(), Lines{L"Done.\r\n\r\nThe run report could not be written."});
+
+  // A store that refuses "LastReport" is reported; the end box still comes.
+  fs.writeFailure.reset();
+  settings.writeFailure = StandardFailure(failure_number::kPermissionDenied);
+  boxes.shown.clear();
+  form.PushButton2_Click();
+  EXPECT_EQ(Reports(), Lines{ErrorReportText(L"Permission denied", kRun, 198)});
+  EXPECT_EQ(Messages(), Lines{L"Done."});
+  EXPECT_FALSE(form.ConversionBusy());
 }
 
 }  // namespace

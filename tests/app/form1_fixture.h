@@ -23,10 +23,14 @@ namespace pellacore::testing {
 
 inline const std::wstring kProgramFolder = L"C:\\Program Files\\Pellacore";
 inline const std::wstring kDesktop = L"C:\\Users\\User\\Desktop";
+inline const std::wstring kLocalAppData = L"C:\\Users\\User\\AppData\\Local";
 
 class Form1Test : public ::testing::Test {
  protected:
-  Form1Test() { folders.paths[csidl::kDesktop] = kDesktop; }
+  Form1Test() {
+    folders.paths[csidl::kDesktop] = kDesktop;
+    folders.paths[csidl::kLocalAppData] = kLocalAppData;
+  }
 
   FakeMainWindow window;
   FakeJobListView list;
@@ -45,10 +49,11 @@ class Form1Test : public ::testing::Test {
   RecordingRegistry registry;
   FakePrinting printing;
   FakeClock clock;
+  RecordingShell shell;
   AutoCadDoubles doubles{&fs, clock, pump};
   FakeAutoCad& autocad = doubles.autocad;
   Form1 form{{window, list, settings, fs, folders, boxes, pump, skin, samples, checks, fileDialogs,
-              folderPicker, inputBox, codePage, registry, printing, doubles.instances, clock},
+              folderPicker, inputBox, codePage, registry, printing, doubles.instances, clock, shell},
              kProgramFolder};
 
   // The texts of the error reports shown so far.

@@ -35,6 +35,7 @@ TEST(EndOfRun, DoneAloneOnlyWhenEveryDrawingWasConverted) {
   const DrawingOutcome failed = Outcome(L"b", DrawingResult::kFailed);
   const DrawingOutcome skipped = Outcome(L"c", DrawingResult::kSkipped);
   EXPECT_EQ(EndOfRunText({converted, converted}, report), L"Done.");
+  EXPECT_EQ(EndOfRunText({converted}, L""), L"Done.\r\n\r\nThe run report could not be written.");
   EXPECT_EQ(EndOfRunText({converted, failed, skipped}, report),
             L"Done.\r\n\r\n1 of 3 drawings were converted.\r\n\r\nThe run report is in:\r\n" + report);
   EXPECT_EQ(EndOfRunText({failed, skipped}, report),

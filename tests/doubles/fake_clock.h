@@ -1,6 +1,7 @@
 #pragma once
 // A clock that moves only when the program waits; `onWait` runs at every
-// wait, so a test can let things happen "meanwhile".
+// wait, so a test can let things happen "meanwhile". The local time is what
+// the test sets.
 
 #include <cstdint>
 #include <functional>
@@ -15,6 +16,7 @@ class FakeClock : public Clock {
   int waits = 0;
   int sleeps = 0;
   std::function<void()> onWait;
+  LocalTime local{2026, 12, 8, 20, 15, 30};
 
   std::int64_t NowMilliseconds() override { return now; }
   void WaitForEvents(int milliseconds) override {
@@ -27,6 +29,7 @@ class FakeClock : public Clock {
     now += milliseconds;
     if (onWait) onWait();
   }
+  LocalTime LocalNow() override { return local; }
 };
 
 }  // namespace pellacore::testing

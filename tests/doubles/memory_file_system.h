@@ -9,6 +9,7 @@
 // wildcards: "*" any run of characters, "?" exactly one, letter case ignored.
 // That is Wine's rule without its short names; Windows differs for "*." and
 // for "?" before a dot, so tests assert those only on the real platform.
+// Files written through the port keep their bytes (`Contents`).
 
 #include <algorithm>
 #include <cwctype>
@@ -57,6 +58,8 @@ class MemoryFileSystem : public FileSystem {
   std::optional<Failure> findFailure;
   std::optional<Failure> removeFailure;
   std::optional<Failure> forceRemoveFailure;
+  std::optional<Failure> createFolderFailure;
+  std::optional<Failure> writeFailure;
   // Per path, exactly as passed: the failure that listing that folder's
   // sub-folders, or reading that path's attributes, raises.
   std::map<std::wstring, Failure> subFolderFailures;
@@ -66,6 +69,15 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::wstring> removeCalls;
   std::vector<std::wstring> forceRemoveCalls;
   std::vector<std::wstring> subFolderCalls;
+  std::vector<std::wstring> writeCalls;
+
+  // The bytes last written to the file through WriteNewFile; nullopt for a
+  // path that is no such file.
+  std::optional<std::string> Contents(const std::wstring& path) const {
+    const auto content = contents_.find(Key(path));
+    if (content == contents_.end() || !Has(path)) return std::nullopt;
+    return content->second;
+  }
 
   std::int64_t LastWriteTime(const std::wstring& path) override {
     if (lastWriteTimeFailure) throw *lastWriteTimeFailure;
@@ -150,6 +162,25 @@ class MemoryFileSystem : public FileSystem {
     entries_.erase(entry);
   }
 
+  void CreateFolder(const std::wstring& path) override {
+    if (createFolderFailure) throw *createFolderFailure;
+    if (const auto entry = entries_.find(Key(path)); entry != entries_.end()) {
+      if (entry->second.attributes & file_attribute::kDirectory) return;
+      throw StandardFailure(failure_number::kFileExists);
+    }
+    RequireParentFolder(path);
+    AddFolder(path);
+  }
+
+  void WriteNewFile(const std::wstring& path, const std::string& bytes) override {
+    writeCalls.push_back(path);
+    if (Has(path)) throw StandardFailure(failure_number::kFileExists);
+    RequireParentFolder(path);
+    if (writeFailure) throw *writeFailure;  // as a full disk does: nothing is left
+    AddFile(path);
+    contents_[Key(path)] = bytes;
+  }
+
   static bool WildcardMatch(std::wstring_view pattern, std::wstring_view name) {
     if (pattern.empty()) return name.empty();
     if (pattern.front() == L'*') {
@@ -202,6 +233,15 @@ class MemoryFileSystem : public FileSystem {
     return key;
   }
 
+  void RequireParentFolder(const std::wstring& path) const {
+    const std::wstring trimmed = Trimmed(path);
+    const std::size_t cut = trimmed.rfind(L'\\');
+    const auto parent = cut == std::wstring::npos ? entries_.end() : entries_.find(Key(trimmed.substr(0, cut)));
+    if (parent == entries_.end() || !(parent->second.attributes & file_attribute::kDirectory)) {
+      throw StandardFailure(failure_number::kPathNotFound);
+    }
+  }
+
   Entries::iterator Find(const std::wstring& path) {
     if (path.empty()) throw StandardFailure(failure_number::kBadFileName);
     auto entry = entries_.find(Key(path));
@@ -211,6 +251,7 @@ class MemoryFileSystem : public FileSystem {
 
   Entries entries_;
   std::set<std::wstring> locked_;
+  std::map<std::wstring, std::string> contents_;
   std::size_t added_ = 0;
   std::int64_t writes_ = 0;
 };

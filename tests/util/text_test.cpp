@@ -23,5 +23,19 @@ TEST(Utf16Position, IsOneBasedInCodeUnits) {
   EXPECT_EQ(Utf16Position(text, separator), 3u);
 }
 
+TEST(Utf8, EncodesEveryLengthAndJoinsSurrogatePairs) {
+  EXPECT_EQ(Utf8(L""), "");
+  EXPECT_EQ(Utf8(L"a,\r\n"), "a,\r\n");
+  EXPECT_EQ(Utf8(L"\u00e9\u07ff"), "\xC3\xA9\xDF\xBF");
+  EXPECT_EQ(Utf8(L"\u0800\u65e5\uffff"), "\xE0\xA0\x80\xE6\x97\xA5\xEF\xBF\xBF");
+  EXPECT_EQ(Utf8(CharacterOutsideBmp()), "\xF0\x9F\x98\x80");
+}
+
+TEST(Utf8, ALoneSurrogateBecomesTheReplacementCharacter) {
+  const std::string replacement = "\xEF\xBF\xBD";
+  EXPECT_EQ(Utf8(std::wstring(1, static_cast<wchar_t>(0xD83D)) + L"a"), replacement + "a");
+  EXPECT_EQ(Utf8(std::wstring(1, static_cast<wchar_t>(0xDE00))), replacement);
+}
+
 }  // namespace
 }  // namespace pellacore

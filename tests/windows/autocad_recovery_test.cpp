@@ -83,7 +83,8 @@ class AutoCadRecoveryTest : public EndToEndTest {
   // about it, the second converted, nothing of the first left beside it.
   void ExpectFirstGivenUpSecondConverted(const RunOutcome& run, const Paths& drawings, int step,
                                          const std::wstring& what) const {
-    EXPECT_EQ(run.last, L"Done.");
+    EXPECT_EQ(run.last, EndBoxAsking(L"Done.\r\n\r\n1 of 2 drawings were converted."));
+    EXPECT_TRUE(run.asked);
     ASSERT_EQ(run.reports.size(), 1u);
     EXPECT_NE(run.reports[0].find(what), std::wstring::npos) << run.reports[0];
     EXPECT_NE(run.reports[0].find(L"\"" + drawings[0] + L"\""), std::wstring::npos) << run.reports[0];
@@ -157,6 +158,56 @@ TEST_F(AutoCadRecoveryTest, AnAutoCadThatDiesInSelectIsOneReport) {
   EXPECT_EQ(std::count(whole.begin(), whole.end(), L"server start embedding"), 2);
 }
 
+TEST_F(AutoCadRecoveryTest, TheRunReportInUtf8SaysWhatBecameOfEachDrawing) {
+  wchar_t local[MAX_PATH] = {};
+  ASSERT_EQ(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local), S_OK);
+  SYSTEMTIME before;
+  ::GetLocalTime(&before);
+  ASSERT_NE(Start(), nullptr);
+  // A name outside the ANSI code page, on the drawing AutoCAD dies on.
+  const Paths drawings{Drawing(scratch, L"Grundri\u00df-\u6771\u4eac.dwg", 0), Drawing(scratch, L"second.dwg", 1)};
+  {
+    win32::OleSession ole;
+    EXPECT_NE(harness::DropOnto(Control(ControlId::kListView1), drawings), static_cast<DWORD>(DROPEFFECT_NONE));
+  }
+  ASSERT_TRUE(WaitForEntries(drawings.size()));
+  ASSERT_TRUE(ChooseBesideTheDrawings());
+  StandInAutoCad::Set(L"CrashIn", L"Select");
+  StandInAutoCad::Set(L"OnlyFor", drawings[0]);
+
+  const RunOutcome run = Run();
+  const std::wstring report = StoredSetting(L"LastReport");
+  EXPECT_EQ(run.last, L"Done.\r\n\r\n1 of 2 drawings were converted.\r\n\r\nThe run report is in:\r\n" + report +
+                          L"\r\n\r\nOpen it now?");
+  EXPECT_TRUE(run.asked);
+  // Named after the run's start, in the local application data.
+  wchar_t day[32];
+  std::swprintf(day, 32, L"Run %04u-%02u-%02u ", before.wYear, before.wMonth, before.wDay);
+  EXPECT_EQ(FolderOf(report), std::wstring(local) + L"\\Pellacore\\Reports\\");
+  EXPECT_EQ(report.substr(report.rfind(L'\\') + 1, 15), day) << report;
+  EXPECT_TRUE(report.ends_with(L".csv")) << report;
+
+  std::ifstream in(std::filesystem::path(report), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_TRUE(bytes.starts_with("\xEF\xBB\xBF")) << "no byte-order mark";
+  std::wstring text(bytes.size(), L'\0');
+  text.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data() + 3,
+                                                             static_cast<int>(bytes.size() - 3), text.data(),
+                                                             static_cast<int>(text.size()))));
+  Lines rows;
+  for (std::size_t at = 0, end; (end = text.find(L"\r\n", at)) != std::wstring::npos; at = end + 2) {
+    rows.push_back(text.substr(at, end - at));
+  }
+  ASSERT_EQ(rows.size(), 3u) << bytes;
+  EXPECT_EQ(rows[0], L"drawing,pdf,result,step,message,seconds");
+  EXPECT_TRUE(rows[1].starts_with(drawings[0] + L",,failed,122,")) << rows[1];
+  EXPECT_NE(rows[1].find(L"AutoCAD ended while working on"), std::wstring::npos) << rows[1];
+  EXPECT_TRUE(rows[2].starts_with(drawings[1] + L"," + PdfBeside(drawings[1]) + L",converted,,,")) << rows[2];
+  EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawings[1])));
+  in.close();
+  ::DeleteFileW(report.c_str());
+}
+
 TEST_F(AutoCadRecoveryTest, ASlowStartAndAQuitThatLingersAreWaitedFor) {
   StandInAutoCad::Set(L"StartDelayMs", L"2500");
   StandInAutoCad::Set(L"LingerAfterQuitMs", L"3000");
@@ -205,7 +256,7 @@ TEST_F(AutoCadRecoveryTest, StopEndsTheRunAfterTheDrawingInHand) {
   HWND list = Control(ControlId::kListView1);
   ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
   const RunOutcome run = AnswerBoxes();
-  EXPECT_EQ(run.last, L"Done.");
+  EXPECT_EQ(run.last, EndBoxAsking(L"Done.\r\n\r\n1 of 2 drawings were converted."));
   EXPECT_EQ(run.reports, Lines{});
   EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawings[0])));
   EXPECT_FALSE(Exists(PdfBeside(drawings[1])));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "win32/win32_clock.h"
 
 namespace pellacore {
@@ -31,6 +33,21 @@ TEST(Win32ClockTest, AMessageAlreadyWaitingEndsTheWaitAndStaysQueued) {
   clock.WaitForEvents(10'000);
   EXPECT_LT(clock.NowMilliseconds() - start, 2000);
   EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_APP + 7, WM_APP + 7, PM_REMOVE));
+}
+
+TEST(Win32ClockTest, TheLocalTimeLiesBetweenTheSystemsLocalTimesBeforeAndAfter) {
+  win32::Win32Clock clock;
+  const auto fields = [](const SYSTEMTIME& t) {
+    return std::array<int, 6>{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+  };
+  SYSTEMTIME before;
+  SYSTEMTIME after;
+  ::GetLocalTime(&before);
+  const LocalTime now = clock.LocalNow();
+  ::GetLocalTime(&after);
+  const std::array<int, 6> local{now.year, now.month, now.day, now.hour, now.minute, now.second};
+  EXPECT_LE(fields(before), local);
+  EXPECT_LE(local, fields(after));
 }
 
 }  // namespace

@@ -135,10 +135,12 @@ class CleanRegistry {
 };
 
 // What a run showed: the last box in the application's title, and every
-// error report on the way, each answered with OK.
+// error report on the way, each answered with OK. A last box that asks Yes
+// or No (the end of a run that did not convert everything) is answered No.
 struct RunOutcome {
   std::wstring last;
   Lines reports;
+  bool asked = false;  // the last box asked Yes or No
 };
 
 class EndToEndTest : public ::testing::Test {
@@ -239,10 +241,12 @@ class EndToEndTest : public ::testing::Test {
       }
       const std::wstring caption = TextOf(box);
       const std::wstring text = TextOf(::GetDlgItem(box, kMessageText));
-      PressButtonOf(box, IDOK);
+      const bool asked = ::GetDlgItem(box, IDNO) != nullptr;
+      PressButtonOf(box, asked ? IDNO : IDOK);
       WaitUntil([&] { return !::IsWindow(box); });
       if (caption != kErrorTitle) {
         outcome.last = text;
+        outcome.asked = asked;
         return outcome;
       }
       outcome.reports.push_back(text);
@@ -259,6 +263,12 @@ class EndToEndTest : public ::testing::Test {
     return calls;
   }
   Lines AutoCadCalls() const { return StandInAutoCad::Log(autoCadLog); }
+
+  // The end box of a run that did not convert everything: `head`, where
+  // "LastReport" says the report is, and the offer to open it.
+  static std::wstring EndBoxAsking(const std::wstring& head) {
+    return head + L"\r\n\r\nThe run report is in:\r\n" + StoredSetting(L"LastReport") + L"\r\n\r\nOpen it now?";
+  }
 
   // A run into "beside the original" that went through: "Done." with no
   // report, nothing in Text1's folder, and a one-page PDF beside each drawing.

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "tests/windows/scratch_folder.h"
 #include "util/failure.h"
 #include "util/files.h"
@@ -36,6 +40,13 @@ long FailureNumberOf(void (*operation)(win32::Win32FileSystem&, const std::wstri
 void ReadAttributes(win32::Win32FileSystem& fs, const std::wstring& path) { fs.Attributes(path); }
 void Remove(win32::Win32FileSystem& fs, const std::wstring& path) { fs.RemoveFile(path); }
 void ForceRemove(win32::Win32FileSystem& fs, const std::wstring& path) { fs.ForceRemoveFile(path); }
+void MakeFolder(win32::Win32FileSystem& fs, const std::wstring& path) { fs.CreateFolder(path); }
+void WriteReport(win32::Win32FileSystem& fs, const std::wstring& path) { fs.WriteNewFile(path, "report"); }
+
+std::string BytesOf(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
 
 TEST_F(RealFileSystemTest, FileExistsOnFilesFoldersAndMissingPaths) {
   const std::wstring file = scratch.MakeFile(L"Plan.dwg");
@@ -95,6 +106,33 @@ TEST_F(RealFileSystemTest, FailuresCarryTheNumbersTheRulesTellApart) {
   EXPECT_NE(::GetFileAttributesW(held.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   handle.reset();
   EXPECT_EQ(FailureNumberOf(ForceRemove, fs, held), 0);
+}
+
+TEST_F(RealFileSystemTest, CreateFolderMakesOneFolderAndTakesAnExistingOne) {
+  const std::wstring folder = scratch.path() + L"Berichte-\u65e5";
+  EXPECT_EQ(FailureNumberOf(MakeFolder, fs, folder), 0);
+  EXPECT_TRUE(IsFolder(fs, folder));
+  EXPECT_EQ(FailureNumberOf(MakeFolder, fs, folder), 0);
+  EXPECT_EQ(FailureNumberOf(MakeFolder, fs, folder + L"\\"), 0);
+  EXPECT_EQ(FailureNumberOf(MakeFolder, fs, scratch.MakeFile(L"Taken")), failure_number::kFileExists);
+  EXPECT_EQ(FailureNumberOf(MakeFolder, fs, scratch.path() + L"NoFolder\\Reports"), failure_number::kPathNotFound);
+}
+
+TEST_F(RealFileSystemTest, WriteNewFileWritesExactlyItsBytesAndReplacesNothing) {
+  // Bytes that text mode would change, and more than one write's worth.
+  std::string bytes = "\xEF\xBB\xBF" "a,\"b\"\r\n\n\x1A\0end";
+  bytes.append(3 << 20, 'x');
+  const std::wstring file = scratch.path() + L"Run \u00e4-\u6771.csv";
+  fs.WriteNewFile(file, bytes);
+  EXPECT_EQ(BytesOf(file), bytes);
+  fs.WriteNewFile(scratch.path() + L"empty.csv", "");
+  EXPECT_TRUE(FileExists(fs, scratch.path() + L"empty.csv"));
+
+  const std::wstring earlier = scratch.MakeFile(L"earlier.csv");
+  EXPECT_EQ(FailureNumberOf(WriteReport, fs, earlier), failure_number::kFileExists);
+  EXPECT_EQ(BytesOf(earlier), "pellacore");
+  EXPECT_EQ(FailureNumberOf(WriteReport, fs, scratch.MakeFolder(L"folder.csv")), failure_number::kFileExists);
+  EXPECT_EQ(FailureNumberOf(WriteReport, fs, scratch.path() + L"NoFolder\\run.csv"), failure_number::kPathNotFound);
 }
 
 }  // namespace

@@ -76,10 +76,10 @@ TEST_F(RunSafetyTest, APrinterLaterThanTheTimeLimitStopsTheRunAndItsPdfKeepsItsO
 
   const RunOutcome run = Run();
   EXPECT_EQ(run.reports, Lines{});
-  EXPECT_EQ(run.last, L"Done.\r\n\r\nThe PDF of \"" + drawings[0] + L"\" did not appear at \"" +
-                          PdfBeside(drawings[0]) +
-                          L"\" within 5 seconds. The run stopped there, so that no PDF is saved under another "
-                          L"drawing's name: the drawings after it were not converted.");
+  EXPECT_EQ(run.last, EndBoxAsking(L"No drawing was converted (0 of 2).\r\n\r\nThe PDF of \"" + drawings[0] +
+                                    L"\" did not appear at \"" + PdfBeside(drawings[0]) +
+                                    L"\" within 5 seconds. The run stopped there, so that no PDF is saved under "
+                                    L"another drawing's name: the drawings after it were not converted."));
   // The next drawing was never handed over, so the late PDF comes under its own name.
   EXPECT_EQ(HandedOutputFile(), PdfBeside(drawings[0]));
   EXPECT_TRUE(WaitUntil([&] { return Exists(PdfBeside(drawings[0])); }, milliseconds(20000)));

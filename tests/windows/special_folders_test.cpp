@@ -23,6 +23,17 @@ TEST(RealSpecialFolders, DesktopFolderPathEndsWithASeparatorAndNamesAFolder) {
   EXPECT_EQ(SpecialFolderPath(folders, csidl::kDesktop).size(), kSpecialFolderBufferLength);
 }
 
+TEST(RealSpecialFolders, LocalApplicationDataIsTheUsersLocalFolder) {
+  win32::Win32SpecialFolders folders;
+  win32::Win32FileSystem fs;
+  wchar_t expected[MAX_PATH] = {};
+  ASSERT_GT(::GetEnvironmentVariableW(L"LOCALAPPDATA", expected, MAX_PATH), 0u);
+  const std::optional<std::wstring> local = folders.FolderPath(csidl::kLocalAppData);
+  ASSERT_TRUE(local);
+  EXPECT_EQ(::lstrcmpiW(local->c_str(), expected), 0) << *local << " " << expected;
+  EXPECT_TRUE(IsFolder(fs, *local));
+}
+
 TEST(RealSpecialFolders, AnUnknownFolderHasNoPath) {
   win32::Win32SpecialFolders folders;
   EXPECT_EQ(folders.FolderPath(0x7FFF), std::nullopt);
