@@ -84,6 +84,7 @@ void Form1::PushButton2_Click() {
     std::size_t bound = 0;
     guard.Run(118, [&] { bound = jobList_.Count(); });
     run.outcomes.reserve(bound);
+    jobList_.SetAllResults(ResultText(DrawingOutcome{}));
     bool printedAny = false;
     std::size_t i = 1;
     for (; i <= bound; ++i) {
@@ -92,14 +93,18 @@ void Form1::PushButton2_Click() {
       // Entries taken out while the events ran: the run ends with the list.
       // A stop asked for during the last drawing ends it here too.
       if (i > jobList_.Count() || stopRequested_) break;
+      runEntry_ = i;
       if (ConvertEntry(guard, i, run)) printedAny = true;
+      ShowResultOfRunEntry(run.outcomes.back());
       runReports_.KeepFor(nullptr);
       guard.Run(190, [] {});
     }
     // What a stop left: skipped, each one.
     for (; i <= bound && i <= jobList_.Count(); ++i) {
       run.outcomes.push_back({jobList_.Text(i), {}, DrawingResult::kSkipped, 0, L"The run was stopped first.", 0});
+      ShowSkipped(i, run.outcomes.back());
     }
+    ForgetWaitingResults();
     lastRun_ = std::move(run.outcomes);
     ports_.window.EnableStop(false);
     stopRequested_ = false;
