@@ -32,7 +32,8 @@ TEST(RunReport, OneRowPerDrawingWithFieldsQuotedWhereTheyMustBe) {
 TEST(ResultColumn, SaysWhatBecameOfTheDrawingOnOneLine) {
   EXPECT_EQ(ResultText(Outcome(L"a", DrawingResult::kWaiting)), L"waiting");
   EXPECT_EQ(ResultText(Outcome(L"a", DrawingResult::kConverted, {LR"(C:\Out\a.pdf)"})), LR"(converted: C:\Out\a.pdf)");
-  EXPECT_EQ(ResultText(Outcome(L"a", DrawingResult::kConverted, {LR"(C:\Out\a (2).pdf)"}, 0, L"Written as \"a (2).pdf\".")),
+  EXPECT_EQ(ResultText(Outcome(L"a", DrawingResult::kConverted, {LR"(C:\Out\a (2).pdf)"}, 0,
+                               L"Written as \"a (2).pdf\".")),
             LR"(converted: C:\Out\a (2).pdf - Written as "a (2).pdf".)");
   EXPECT_EQ(ResultText(Outcome(L"e", DrawingResult::kConverted, {LR"(D:\e - A.pdf)", LR"(D:\e - B.pdf)"})),
             LR"(converted: D:\e - A.pdf; D:\e - B.pdf)");
