@@ -193,6 +193,14 @@ class Form1 {
   void TellEndOfRun(GuardedProcedure& guard, const LocalTime& started, const std::wstring& stopMessage);
   void RemoveSelectedEntry();
   void CarryDraggedEntryTo(std::size_t hover);
+  // Shows what became of the entry the run has in hand, wherever it moved.
+  void ShowResultOfRunEntry(const DrawingOutcome& outcome);
+  // Shows that a stop left entry `index` unconverted, unless the run had
+  // converted it already and it was dragged down since.
+  void ShowSkipped(std::size_t index, const DrawingOutcome& outcome);
+  // After a run: an entry it never reached (moved behind it meanwhile) no
+  // longer says it is waiting.
+  void ForgetWaitingResults();
 
   Form1Ports ports_;
   std::wstring programFolder_;
@@ -204,6 +212,8 @@ class Form1 {
   bool stopRequested_ = false;
   RunReports runReports_;
   std::vector<DrawingOutcome> lastRun_;
+  // The entry the run is converting; it follows its entry when entries move.
+  std::optional<std::size_t> runEntry_;
   // The picture box the run loads each exported bitmap into before printing.
   std::unique_ptr<Picture> creatorPicture_;
   int mousePointer_ = 0;

@@ -120,6 +120,7 @@ void Form1::PushButton2_Click() {
     std::size_t bound = 0;
     guard.Run(118, [&] { bound = jobList_.Count(); });
     run.outcomes.reserve(bound);
+    jobList_.SetAllResults(ResultText(DrawingOutcome{}));
     std::size_t i = 1;
     for (; i <= bound; ++i) {
       guard.Run(120, [&] { ports_.pump.HandlePending(); });
@@ -127,7 +128,9 @@ void Form1::PushButton2_Click() {
       // Entries taken out while the events ran: the run ends with the list.
       // A stop asked for during the last drawing ends it here too.
       if (i > jobList_.Count() || stopRequested_) break;
+      runEntry_ = i;
       ConvertEntry(guard, i, run);
+      ShowResultOfRunEntry(run.outcomes.back());
       runReports_.KeepFor(nullptr);
       guard.Run(190, [] {});
       if (!run.stopMessage.empty()) {
@@ -141,7 +144,9 @@ void Form1::PushButton2_Click() {
                                      : L"The run stopped at an earlier drawing whose PDF did not appear.";
     for (; i <= bound && i <= jobList_.Count(); ++i) {
       run.outcomes.push_back({jobList_.Text(i), {}, DrawingResult::kSkipped, 0, skipped, 0});
+      ShowSkipped(i, run.outcomes.back());
     }
+    ForgetWaitingResults();
     lastRun_ = std::move(run.outcomes);
     ports_.window.EnableStop(false);
     stopRequested_ = false;

@@ -1,4 +1,5 @@
-// Form1's handling of the job list: removing, clearing and reordering.
+// Form1's handling of the job list: removing, clearing and reordering, and
+// the results a run shows on its entries.
 
 #include "app/form1.h"
 #include "platform/job_list_view.h"
@@ -54,11 +55,14 @@ void Form1::ListView1_MouseMove(int, int, int x, int y) {
 void Form1::CarryDraggedEntryTo(std::size_t hover) {
   const std::size_t carried = *dragItem_;
   if (jobList_.Text(hover) == jobList_.Text(carried)) return;
-  std::wstring carriedText = jobList_.Text(carried);
-  jobList_.SetText(carried, jobList_.Text(hover));
-  jobList_.SetText(hover, std::move(carriedText));
+  jobList_.Swap(carried, hover);
   jobList_.Select(hover);
   dragItem_ = hover;
+  if (runEntry_ == carried) {
+    runEntry_ = hover;
+  } else if (runEntry_ == hover) {
+    runEntry_ = carried;
+  }
 
   const int screenY = ports_.list.PointerScreenY();
   if (screenY < kScrollUpBelowY) {
@@ -79,11 +83,14 @@ void Form1::RemoveSelectedEntry() {
   const std::optional<std::size_t> selected = jobList_.Selected();
   if (!selected) return;
   jobList_.Remove(*selected);
-  // The carried entry keeps pointing at its own path, or at none once gone.
-  if (dragItem_ == selected) {
-    dragItem_.reset();
-  } else if (dragItem_ && *dragItem_ > *selected) {
-    --*dragItem_;
+  // The carried entry and the run's keep pointing at their own paths, or at
+  // none once gone.
+  for (std::optional<std::size_t>* entry : {&dragItem_, &runEntry_}) {
+    if (*entry == selected) {
+      entry->reset();
+    } else if (*entry && **entry > *selected) {
+      --**entry;
+    }
   }
 }
 
@@ -93,7 +100,24 @@ void Form1::PushButton4_Click() {
     if (Busy()) return;
     jobList_.Clear();
     dragItem_.reset();
+    runEntry_.reset();
   });
+}
+
+void Form1::ShowResultOfRunEntry(const DrawingOutcome& outcome) {
+  if (runEntry_ && *runEntry_ <= jobList_.Count()) jobList_.SetResult(*runEntry_, ResultText(outcome));
+  runEntry_.reset();
+}
+
+void Form1::ShowSkipped(std::size_t index, const DrawingOutcome& outcome) {
+  if (jobList_.Result(index) == ResultText(DrawingOutcome{})) jobList_.SetResult(index, ResultText(outcome));
+}
+
+void Form1::ForgetWaitingResults() {
+  const std::wstring waiting = ResultText(DrawingOutcome{});
+  for (std::size_t i = 1; i <= jobList_.Count(); ++i) {
+    if (jobList_.Result(i) == waiting) jobList_.SetResult(i, L"");
+  }
 }
 
 }  // namespace pellacore

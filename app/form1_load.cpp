@@ -21,6 +21,7 @@ namespace {
 constexpr wchar_t kFormLoad[] = L"in Corvanta2021/08/31.Form1.Form_Load ";
 constexpr wchar_t kJobListColumn[] = L"DWG File(s)";
 constexpr int kJobListColumnTwips = 7000;
+constexpr wchar_t kResultColumn[] = L"Result";
 
 }  // namespace
 
@@ -55,6 +56,11 @@ void Form1::Form_Load() {
 
   guard.Run(132, [&] { ports_.list.AddColumn(kJobListColumn); });
   guard.Run(134, [&] { ports_.list.SetColumnWidthTwips(kJobListColumnTwips); });
+  // Beside the paths, what became of each entry in the last run.
+  guard.Run(134, [&] {
+    ports_.list.AddColumn(kResultColumn);
+    ports_.list.FitLastColumn();
+  });
 
   guard.Run(136, [&] {
     // The desktop is asked for only when no folder is stored, so a stored

@@ -40,6 +40,21 @@ std::wstring Numbered(const std::wstring& path, int n) {
   return path.substr(0, cut) + L" (" + std::to_wstring(n) + L")" + path.substr(cut);
 }
 
+// A list row holds one line: each run of line breaks becomes one space, and
+// a break at the end (system messages end in one) goes.
+std::wstring OneLine(const std::wstring& text) {
+  std::wstring line;
+  bool inBreak = false;
+  for (wchar_t c : text) {
+    const bool isBreak = c == L'\r' || c == L'\n';
+    if (isBreak && !inBreak) line += L' ';
+    if (!isBreak) line += c;
+    inBreak = isBreak;
+  }
+  if (inBreak) line.pop_back();
+  return line;
+}
+
 }  // namespace
 
 std::wstring ResultWord(DrawingResult result) {
@@ -51,6 +66,19 @@ std::wstring ResultWord(DrawingResult result) {
     case DrawingResult::kWaiting: break;
   }
   return L"";
+}
+
+std::wstring ResultText(const DrawingOutcome& outcome) {
+  if (outcome.result == DrawingResult::kWaiting) return L"waiting";
+  std::wstring text = ResultWord(outcome.result);
+  if (outcome.result == DrawingResult::kConverted) {
+    for (std::size_t i = 0; i < outcome.files.size(); ++i) text += (i ? L"; " : L": ") + outcome.files[i];
+    if (!outcome.message.empty()) text += L" - " + outcome.message;
+    return OneLine(text);
+  }
+  if (outcome.step) text += L" at step " + std::to_wstring(outcome.step);
+  if (!outcome.message.empty()) text += L": " + outcome.message;
+  return OneLine(text);
 }
 
 std::wstring RunReportCsv(const std::vector<DrawingOutcome>& outcomes) {

@@ -24,6 +24,11 @@ struct DrawingOutcome {
 // "timed out", "skipped"; "" while waiting.
 std::wstring ResultWord(DrawingResult result);
 
+// What the list's Result column shows for a drawing, on one line: "waiting";
+// "converted: " and the PDF written; "failed", "timed out" or "skipped",
+// with the step of its error report and the reason.
+std::wstring ResultText(const DrawingOutcome& outcome);
+
 // The run report: UTF-16 text of a CSV file with a header row and one row
 // per drawing, fields quoted where they must be.
 std::wstring RunReportCsv(const std::vector<DrawingOutcome>& outcomes);

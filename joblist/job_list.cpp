@@ -1,12 +1,42 @@
 #include "joblist/job_list.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace pellacore {
 
 void JobList::SetText(std::size_t index, std::wstring text) {
   entries_.at(index - 1) = std::move(text);
   if (observer_) observer_->EntryChanged(index);
+}
+
+const std::wstring& JobList::Result(std::size_t index) const {
+  static const std::wstring none;
+  if (index < 1 || index > entries_.size()) throw std::out_of_range("job list index out of range");
+  return index <= results_.size() ? results_[index - 1] : none;
+}
+
+void JobList::SetResult(std::size_t index, std::wstring result) {
+  if (index < 1 || index > entries_.size()) throw std::out_of_range("job list index out of range");
+  if (results_.size() < index) results_.resize(index);
+  results_[index - 1] = std::move(result);
+  if (observer_) observer_->EntryChanged(index);
+}
+
+void JobList::SetAllResults(const std::wstring& result) {
+  results_.assign(entries_.size(), result);
+  if (observer_) observer_->AllEntriesChanged();
+}
+
+void JobList::Swap(std::size_t a, std::size_t b) {
+  std::swap(entries_.at(a - 1), entries_.at(b - 1));
+  if (results_.size() < std::max(a, b)) results_.resize(std::max(a, b));
+  std::swap(results_[a - 1], results_[b - 1]);
+  if (observer_) {
+    observer_->EntryChanged(a);
+    observer_->EntryChanged(b);
+  }
 }
 
 void JobList::Add(std::wstring path) {
@@ -17,6 +47,7 @@ void JobList::Add(std::wstring path) {
 void JobList::Remove(std::size_t index) {
   if (index < 1 || index > entries_.size()) throw std::out_of_range("job list index out of range");
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index - 1));
+  if (index <= results_.size()) results_.erase(results_.begin() + static_cast<std::ptrdiff_t>(index - 1));
   const std::optional<std::size_t> before = selected_;
   if (selected_ == index) {
     selected_.reset();
@@ -32,6 +63,8 @@ void JobList::Remove(std::size_t index) {
 void JobList::Clear() {
   entries_.clear();
   entries_.shrink_to_fit();
+  results_.clear();
+  results_.shrink_to_fit();
   const bool hadSelection = selected_.has_value();
   selected_.reset();
   if (observer_) {

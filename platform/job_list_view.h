@@ -12,8 +12,14 @@ class JobListView {
  public:
   virtual ~JobListView() = default;
 
+  // Appends a column; the first shows each entry's path, the second its result.
   virtual void AddColumn(const std::wstring& header) = 0;
+  // The first column's width.
   virtual void SetColumnWidthTwips(int twips) = 0;
+  // The last column takes what the others leave of the list's width, less
+  // room for a vertical scroll bar, so that a long list scrolls sideways
+  // only when the user widens a column.
+  virtual void FitLastColumn() = 0;
 
   // The entry (1-based) under a point of the list's own client area, in pixels.
   virtual std::optional<std::size_t> HitTest(int x, int y) = 0;

@@ -1,5 +1,6 @@
 // The job list's control: a virtual list view that shows the entries of the
-// job list model (owner data), and the mouse and key events of the list.
+// job list model (owner data), each with its result, and the mouse and key
+// events of the list.
 
 #include <windows.h>
 #include <windowsx.h>
@@ -60,6 +61,22 @@ void Win32MainWindow::SetColumnWidthTwips(int twips) {
   ListView_SetColumnWidth(Control(ControlId::kListView1), 0, TwipsToPixels(twips, dpi_));
 }
 
+void Win32MainWindow::FitLastColumn() {
+  fitLastColumn_ = true;
+  HWND list = Control(ControlId::kListView1);
+  const int count = Header_GetItemCount(ListView_GetHeader(list));
+  if (count < 1) return;
+  RECT client{};
+  ::GetClientRect(list, &client);
+  int room = client.right - client.left;
+  // A scroll bar that is not there yet will be once the list is long.
+  if (!(::GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL)) {
+    room -= ::GetSystemMetricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi_));
+  }
+  for (int column = 0; column < count - 1; ++column) room -= ListView_GetColumnWidth(list, column);
+  ListView_SetColumnWidth(list, count - 1, room > 0 ? room : 0);
+}
+
 std::optional<std::size_t> Win32MainWindow::HitTest(int x, int y) {
   SyncItemCount();
   LVHITTESTINFO hit{};
@@ -118,6 +135,10 @@ void Win32MainWindow::SyncItemCount() {
 void Win32MainWindow::EntryChanged(std::size_t index) {
   const int item = static_cast<int>(index) - 1;
   ListView_RedrawItems(Control(ControlId::kListView1), item, item);
+}
+
+void Win32MainWindow::AllEntriesChanged() {
+  ::InvalidateRect(Control(ControlId::kListView1), nullptr, FALSE);
 }
 
 void Win32MainWindow::EntriesRemoved(std::size_t newCount) {

@@ -114,7 +114,8 @@ void Win32MainWindow::CreateControls() {
                                      instance_, nullptr);
   }
   HWND list = Control(ControlId::kListView1);
-  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  // Info tips: a hover on a row shows its whole result (LVN_GETINFOTIPW).
+  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
   ::SetWindowSubclass(list, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
   ::SendMessageW(Control(ControlId::kOption1), BM_SETCHECK, BST_CHECKED, 0);
 
@@ -181,6 +182,7 @@ void Win32MainWindow::ApplyLayout(int dpi, const RECT* suggested) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
   if (columnWidthTwips_) SetColumnWidthTwips(columnWidthTwips_);
+  if (fitLastColumn_) FitLastColumn();
   ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(4500, dpi));
 }
 

@@ -62,6 +62,7 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   // JobListView
   void AddColumn(const std::wstring& header) override;
   void SetColumnWidthTwips(int twips) override;
+  void FitLastColumn() override;
   std::optional<std::size_t> HitTest(int x, int y) override;
   void EnsureVisible(std::size_t index) override;
   bool ShowPicturePointer(const std::wstring& iconFile) override;
@@ -71,6 +72,7 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   // JobListObserver
   void EntriesAppended(std::size_t newCount) override;
   void EntryChanged(std::size_t index) override;
+  void AllEntriesChanged() override;
   void EntriesRemoved(std::size_t newCount) override;
   void SelectionChanged(std::optional<std::size_t> selected) override;
 
@@ -138,6 +140,7 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   bool syncingSelection_ = false;
   bool itemCountPending_ = false;
   int columnWidthTwips_ = 0;
+  bool fitLastColumn_ = false;
 };
 
 template <class Action>

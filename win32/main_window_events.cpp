@@ -146,10 +146,26 @@ LRESULT Win32MainWindow::OnNotify(const NMHDR& header) {
         const std::size_t index = static_cast<std::size_t>(item.iItem) + 1;
         static wchar_t empty[] = L"";
         // The list view copies the text from the model; nothing is stored twice.
-        item.pszText = item.iItem >= 0 && index <= jobs.Count()
-                           ? const_cast<wchar_t*>(jobs.Text(index).c_str())
-                           : empty;
+        const bool entry = item.iItem >= 0 && index <= jobs.Count();
+        if (!entry || item.iSubItem > 1) {
+          item.pszText = empty;
+        } else {
+          item.pszText = const_cast<wchar_t*>((item.iSubItem == 0 ? jobs.Text(index) : jobs.Result(index)).c_str());
+        }
       }
+      return 0;
+    }
+    case LVN_GETINFOTIPW: {
+      auto& tip = const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header));
+      const std::size_t index = static_cast<std::size_t>(tip.iItem) + 1;
+      if (tip.iItem < 0 || index > jobs.Count() || !tip.pszText || tip.cchTextMax <= 0) return 0;
+      const std::wstring& result = jobs.Result(index);
+      if (result.empty()) return 0;
+      // A clipped path comes with its whole text: the result goes below it.
+      std::wstring text = (tip.dwFlags & LVGIT_UNFOLDED) ? L"" : std::wstring(tip.pszText);
+      if (!text.empty()) text += L"\r\n";
+      text += result;
+      ::lstrcpynW(tip.pszText, text.c_str(), tip.cchTextMax);
       return 0;
     }
     case LVN_ITEMCHANGED: {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 
 #include "convert/prerequisite_checks.h"
 #include "tests/app/form1_fixture.h"
@@ -851,6 +852,145 @@ TEST_F(RunReportTest, AReportThatCannotBeWrittenIsSaidAndTheRunEndsAsUsual) {
   EXPECT_EQ(Reports(), Lines{ErrorReportText(L"Permission denied", kRun, 198)});
   EXPECT_EQ(Messages(), Lines{L"Done."});
   EXPECT_FALSE(form.ConversionBusy());
+}
+
+}  // namespace
+}  // namespace pellacore::testing
+
+namespace pellacore::testing {
+namespace {
+
+// The list's Result column during and after runs.
+class ResultColumnTest : public ConversionTest {
+ protected:
+  Lines Results() const {
+    Lines results;
+    for (std::size_t i = 1; i <= form.jobList().Count(); ++i) results.push_back(form.jobList().Result(i));
+    return results;
+  }
+  // The column at every yield of the run, each change once.
+  void WatchResults() {
+    for (int i = 0; i < 500; ++i) {
+      pump.duringYield.push_back([this] {
+        if (seen.empty() || seen.back() != Results()) seen.push_back(Results());
+      });
+    }
+  }
+  // Runs `action` once, at the first yield while `drawing` is in hand.
+  void During(const std::wstring& drawing, std::function<void()> action) {
+    for (int i = 0; i < 500; ++i) {
+      pump.duringYield.push_back([this, drawing, action] {
+        if (acted || window.progressTexts.empty() || window.progressTexts.back() != L"Processing: " + drawing) return;
+        acted = true;
+        action();
+      });
+    }
+  }
+  // The user drags entry `from` onto entry `to`, as the window reports it.
+  void Drag(std::size_t from, std::size_t to) {
+    list.rows = form.jobList().Count();
+    form.ListView1_SelectionChanged(from);
+    form.ListView1_MouseDown(mouse_button::kLeft, 0, 10, list.RowY(from));
+    form.ListView1_ItemClick();
+    form.ListView1_MouseMove(mouse_button::kLeft, 0, 10, list.RowY(to));
+    form.ListView1_MouseUp(mouse_button::kLeft, 0, 10, list.RowY(to));
+  }
+
+  std::vector<Lines> seen;
+  bool acted = false;
+};
+
+TEST_F(ResultColumnTest, EveryEntryWaitsThenShowsWhatBecameOfItAsItsDrawingEnds) {
+  settings.Write(L"DrawingTimeLimit", L"30");
+  Start();
+  for (const wchar_t* name : {L"a", L"b", L"c"}) AddDrawing(std::wstring(LR"(D:\Dwg\)") + name + L".dwg");
+  autocad.unopenable.insert(LR"(D:\Dwg\b.dwg)");
+  autocad.hangOpening.insert(LR"(D:\Dwg\c.dwg)");
+  WatchResults();
+  form.PushButton2_Click();
+
+  const std::wstring converted = LR"(converted: C:\Out\a.pdf)";
+  const std::wstring failed = LR"(failed at step 116: Cannot open D:\Dwg\b.dwg)";
+  // The last drawing ends the run: no yield comes after its outcome.
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0], (Lines{L"waiting", L"waiting", L"waiting"}));
+  EXPECT_EQ(seen[1], (Lines{converted, L"waiting", L"waiting"}));
+  EXPECT_EQ(seen[2], (Lines{converted, failed, L"waiting"}));
+  EXPECT_EQ(Results()[0], converted);
+  EXPECT_EQ(Results()[1], failed);
+  EXPECT_EQ(Results()[2].rfind(L"timed out at step 116: AutoCAD did not finish", 0), 0u) << Results()[2];
+  // The same record as the run's outcomes.
+  EXPECT_EQ(Results()[1], ResultText(form.LastRun()[1]));
+}
+
+TEST_F(ResultColumnTest, EntriesAddedDuringOrAfterARunShowNothingUntilTheNext) {
+  Start();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  During(LR"(a.dwg)", [&] { AddDrawing(LR"(D:\Dwg\b.dwg)"); });
+  form.PushButton2_Click();
+  AddDrawing(LR"(D:\Dwg\c.dwg)");
+  EXPECT_EQ(Results(), (Lines{LR"(converted: C:\Out\a.pdf)", L"", L""}));
+
+  pump.duringYield.clear();
+  WatchResults();
+  form.PushButton2_Click();
+  EXPECT_EQ(seen.front(), (Lines{L"waiting", L"waiting", L"waiting"}));
+  EXPECT_EQ(Results(), (Lines{LR"(converted: C:\Out\a.pdf)", LR"(converted: C:\Out\b.pdf)",
+                              LR"(converted: C:\Out\c.pdf)"}));
+}
+
+TEST_F(ResultColumnTest, ADrawingDraggedWhileItConvertsTakesItsResultAlong) {
+  Start();
+  for (const wchar_t* name : {L"a", L"b", L"c"}) AddDrawing(std::wstring(LR"(D:\Dwg\)") + name + L".dwg");
+  // The hourglass does not stop a reorder: b goes to the top while it converts.
+  During(L"b.dwg", [&] { Drag(2, 1); });
+  form.PushButton2_Click();
+  ASSERT_TRUE(acted);
+  EXPECT_EQ(form.jobList().Text(1), LR"(D:\Dwg\b.dwg)");
+  EXPECT_EQ(Results(), (Lines{LR"(converted: C:\Out\b.pdf)", LR"(converted: C:\Out\a.pdf)",
+                              LR"(converted: C:\Out\c.pdf)"}));
+}
+
+TEST_F(ResultColumnTest, AStopLeavesTheRestSkippedAndAnEntryTheRunNeverReachedWaitsNoLonger) {
+  Start();
+  for (const wchar_t* name : {L"a", L"b", L"c", L"d"}) AddDrawing(std::wstring(LR"(D:\Dwg\)") + name + L".dwg");
+  // While b converts, d and a trade places (a quick move) and the run is
+  // stopped: the run, going down the list, never comes to d; c is skipped;
+  // a, converted already, keeps saying so.
+  During(L"b.dwg", [&] {
+    Drag(4, 1);
+    form.Options_StopClick();
+  });
+  form.PushButton2_Click();
+  ASSERT_TRUE(acted);
+  EXPECT_EQ(form.jobList().Text(1), LR"(D:\Dwg\d.dwg)");
+  EXPECT_EQ(Results(), (Lines{L"", LR"(converted: C:\Out\b.pdf)", L"skipped: The run was stopped first.",
+                              LR"(converted: C:\Out\a.pdf)"}));
+}
+
+TEST_F(ResultColumnTest, ResultsGoWithTheirEntriesWhenEntriesAreRemovedOrReorderedAndGoWithAClear) {
+  Start();
+  for (const wchar_t* name : {L"a", L"b", L"c"}) AddDrawing(std::wstring(LR"(D:\Dwg\)") + name + L".dwg");
+  autocad.unopenable.insert(LR"(D:\Dwg\b.dwg)");
+  form.PushButton2_Click();
+  const std::wstring a = LR"(converted: C:\Out\a.pdf)";
+  const std::wstring b = LR"(failed at step 116: Cannot open D:\Dwg\b.dwg)";
+  const std::wstring c = LR"(converted: C:\Out\c.pdf)";
+  ASSERT_EQ(Results(), (Lines{a, b, c}));
+
+  Drag(1, 3);
+  EXPECT_EQ(Results(), (Lines{c, b, a}));
+  form.ListView1_SelectionChanged(2);
+  form.ListView1_KeyDown(kDeleteKey, 0);
+  EXPECT_EQ(Results(), (Lines{c, a}));
+  EXPECT_EQ(form.jobList().Text(2), LR"(D:\Dwg\a.dwg)");
+  form.ListView1_SelectionChanged(1);
+  form.ListView1_DblClick();
+  EXPECT_EQ(Results(), Lines{a});
+
+  form.PushButton4_Click();
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  EXPECT_EQ(Results(), Lines{L""});
 }
 
 }  // namespace

@@ -34,8 +34,10 @@ TEST_F(Form1Test, StartUpSetsCaptionIconTitleColumnAndRunsTheChecksInOrder) {
   EXPECT_EQ(window.caption, L"Pellacore");
   EXPECT_TRUE(window.iconSet);
   EXPECT_EQ(form.applicationTitle(), L"Pellacore");
-  EXPECT_EQ(list.columns, std::vector<std::wstring>{L"DWG File(s)"});
+  EXPECT_EQ(list.columns, (std::vector<std::wstring>{L"DWG File(s)", L"Result"}));
   EXPECT_EQ(list.columnWidthTwips, 7000);
+  // The Result column takes what the paths leave, once it is there.
+  EXPECT_EQ(list.fittedAt, std::vector<std::size_t>{2});
   EXPECT_EQ(checks.calls, (std::vector<std::wstring>{L"AutoCadAvailable", L"PdfPrinterInstalled"}));
   EXPECT_TRUE(form.AutoCadFound());
 }
@@ -198,7 +200,7 @@ TEST_F(Form1Test, AFailureInTheSkinIsReportedAsStep100AndTheCaptionIsStillSet) {
   form.Form_Load();
   EXPECT_EQ(Reports(), std::vector<std::wstring>{ErrorReportText(L"File not found", kFormLoad, 100)});
   EXPECT_EQ(window.caption, L"Pellacore");
-  EXPECT_EQ(list.columns.size(), 1u);
+  EXPECT_EQ(list.columns.size(), 2u);
 }
 
 TEST_F(Form1Test, AFailureInOneStatementOfStep102LeavesTheOthersToRun) {

@@ -29,6 +29,27 @@ TEST(RunReport, OneRowPerDrawingWithFieldsQuotedWhereTheyMustBe) {
   EXPECT_EQ(RunReportCsv({}), L"drawing,pdf,result,step,message,seconds\r\n");
 }
 
+TEST(ResultColumn, SaysWhatBecameOfTheDrawingOnOneLine) {
+  EXPECT_EQ(ResultText(Outcome(L"a", DrawingResult::kWaiting)), L"waiting");
+  EXPECT_EQ(ResultText(Outcome(L"a", DrawingResult::kConverted, {LR"(C:\Out\a.pdf)"})), LR"(converted: C:\Out\a.pdf)");
+  EXPECT_EQ(ResultText(Outcome(L"a", DrawingResult::kConverted, {LR"(C:\Out\a (2).pdf)"}, 0,
+                               L"Written as \"a (2).pdf\".")),
+            LR"(converted: C:\Out\a (2).pdf - Written as "a (2).pdf".)");
+  EXPECT_EQ(ResultText(Outcome(L"e", DrawingResult::kConverted, {LR"(D:\e - A.pdf)", LR"(D:\e - B.pdf)"})),
+            LR"(converted: D:\e - A.pdf; D:\e - B.pdf)");
+  // The step only where there was an error report; a system message's line
+  // breaks within and at its end.
+  EXPECT_EQ(ResultText(Outcome(L"b", DrawingResult::kFailed, {}, 116, L"Cannot open\r\n\r\nthe file\r\n")),
+            L"failed at step 116: Cannot open the file");
+  EXPECT_EQ(ResultText(Outcome(L"b", DrawingResult::kFailed, {}, 0, L"AutoCAD wrote no bitmap of the drawing.")),
+            L"failed: AutoCAD wrote no bitmap of the drawing.");
+  EXPECT_EQ(ResultText(Outcome(L"b", DrawingResult::kFailed)), L"failed");
+  EXPECT_EQ(ResultText(Outcome(L"c", DrawingResult::kTimedOut, {}, 124, L"did not finish\nin time")),
+            L"timed out at step 124: did not finish in time");
+  EXPECT_EQ(ResultText(Outcome(L"d", DrawingResult::kSkipped, {}, 0, L"The run was stopped first.")),
+            L"skipped: The run was stopped first.");
+}
+
 TEST(EndOfRun, DoneAloneOnlyWhenEveryDrawingWasConverted) {
   const std::wstring report = LR"(C:\Users\u\AppData\Local\Pellacore\Reports\run.csv)";
   const DrawingOutcome converted = Outcome(L"a", DrawingResult::kConverted);

@@ -64,6 +64,7 @@ class FakeJobListView : public JobListView {
  public:
   std::vector<std::wstring> columns;
   int columnWidthTwips = 0;
+  std::vector<std::size_t> fittedAt;
   // Entry rows of a fixed height from the top of the list: row i (1-based)
   // spans y in [(i-1)*rowHeight, i*rowHeight). Rows beyond `rows` are empty.
   int rowHeight = 16;
@@ -76,6 +77,8 @@ class FakeJobListView : public JobListView {
 
   void AddColumn(const std::wstring& header) override { columns.push_back(header); }
   void SetColumnWidthTwips(int twips) override { columnWidthTwips = twips; }
+  // The column count each time the last column was fitted.
+  void FitLastColumn() override { fittedAt.push_back(columns.size()); }
   std::optional<std::size_t> HitTest(int, int y) override {
     if (y < 0) return std::nullopt;
     const std::size_t row = static_cast<std::size_t>(y / rowHeight) + 1;

@@ -210,6 +210,10 @@ class EndToEndTest : public ::testing::Test {
   }
 
   Paths Entries() const { return harness::RemoteControls(program->id()).Items(Control(ControlId::kListView1)); }
+  // The Result column, row by row.
+  Lines Results() const {
+    return harness::RemoteControls(program->id()).Items(Control(ControlId::kListView1), 1);
+  }
   bool WaitForEntries(std::size_t count) const {
     return WaitUntil([&] { return Entries().size() == count; });
   }

@@ -119,6 +119,64 @@ TEST_F(MainWindowInProcessTest, TheKeyboardSelectionReachesTheModel) {
   EXPECT_EQ(form.jobList().Selected(), 2u);
 }
 
+TEST_F(MainWindowInProcessTest, EachRowShowsItsResultBesideItsPathAndInItsInfoTip) {
+  Fill({L"C:\\Dwg\\A.dwg", L"C:\\Dwg\\B.dwg"});
+  const std::wstring failed = L"failed at step 116: Cannot open C:\\Dwg\\B.dwg";
+  form.jobList().SetResult(2, failed);
+  auto cell = [&](int row, int column) {
+    wchar_t text[INFOTIPSIZE] = {};
+    ListView_GetItemText(List(), row, column, text, INFOTIPSIZE);
+    return std::wstring(text);
+  };
+  EXPECT_EQ(cell(0, 1), L"");
+  EXPECT_EQ(cell(1, 0), L"C:\\Dwg\\B.dwg");
+  EXPECT_EQ(cell(1, 1), failed);
+  EXPECT_TRUE(ListView_GetExtendedListViewStyle(List()) & LVS_EX_INFOTIP);
+
+  // The list's request for a row's info tip, as the list view sends it: a
+  // clipped row comes with its whole text, a row shown whole without.
+  auto infoTip = [&](int row, DWORD flags, const std::wstring& given) {
+    std::wstring buffer = given;
+    buffer.resize(INFOTIPSIZE);
+    NMLVGETINFOTIPW tip{};
+    tip.hdr.hwndFrom = List();
+    tip.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(List()));
+    tip.hdr.code = LVN_GETINFOTIPW;
+    tip.dwFlags = flags;
+    tip.pszText = buffer.data();
+    tip.cchTextMax = INFOTIPSIZE;
+    tip.iItem = row;
+    ::SendMessageW(window.handle(), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+    return std::wstring(buffer.c_str());
+  };
+  EXPECT_EQ(infoTip(1, 0, L"C:\\Dwg\\B.dwg"), L"C:\\Dwg\\B.dwg\r\n" + failed);
+  EXPECT_EQ(infoTip(1, LVGIT_UNFOLDED, L""), failed);
+  EXPECT_EQ(infoTip(0, 0, L"C:\\Dwg\\A.dwg"), L"C:\\Dwg\\A.dwg");
+}
+
+TEST_F(MainWindowInProcessTest, TheResultColumnFillsTheListSoALongListScrollsOnlyDownwards) {
+  HWND header = ListView_GetHeader(List());
+  ASSERT_EQ(Header_GetItemCount(header), 2);
+  wchar_t caption[32] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT;
+  item.pszText = caption;
+  item.cchTextMax = 32;
+  Header_GetItem(header, 1, &item);
+  EXPECT_STREQ(caption, L"Result");
+  EXPECT_EQ(ListView_GetColumnWidth(List(), 0), 467);
+  EXPECT_GT(ListView_GetColumnWidth(List(), 1), 0);
+
+  for (int i = 0; i < 100; ++i) form.jobList().Add(L"C:\\Dwg\\" + std::to_wstring(i) + L".dwg");
+  pump.HandlePending();
+  const LONG_PTR style = ::GetWindowLongPtrW(List(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_FALSE(style & WS_HSCROLL);
+  RECT client{};
+  ::GetClientRect(List(), &client);
+  EXPECT_LE(ListView_GetColumnWidth(List(), 0) + ListView_GetColumnWidth(List(), 1), client.right);
+}
+
 TEST_F(MainWindowInProcessTest, ThePointerFollowsTheControlsUnderIt) {
   const LPARAM moving = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
   ::SendMessageW(window.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(ControlId::kPushButton2)), moving);

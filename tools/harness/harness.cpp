@@ -197,12 +197,12 @@ int RemoteControls::ItemCount(HWND list) const {
   return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
-std::wstring RemoteControls::ItemText(HWND list, int index) const {
+std::wstring RemoteControls::ItemText(HWND list, int index, int subItem) const {
   // One block: the LVITEM, then the text buffer it points at.
   void* remote = Remote(sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
   wchar_t* remoteText = TextAfter(remote, sizeof(LVITEMW));
   LVITEMW item{};
-  item.iSubItem = 0;
+  item.iSubItem = subItem;
   item.pszText = remoteText;
   item.cchTextMax = kTextChars;
   Write(remote, &item, sizeof(item));
@@ -213,10 +213,10 @@ std::wstring RemoteControls::ItemText(HWND list, int index) const {
   return text;
 }
 
-std::vector<std::wstring> RemoteControls::Items(HWND list) const {
+std::vector<std::wstring> RemoteControls::Items(HWND list, int subItem) const {
   std::vector<std::wstring> items;
   const int count = ItemCount(list);
-  for (int i = 0; i < count; ++i) items.push_back(ItemText(list, i));
+  for (int i = 0; i < count; ++i) items.push_back(ItemText(list, i, subItem));
   return items;
 }
 

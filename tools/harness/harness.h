@@ -79,8 +79,10 @@ class RemoteControls {
   ~RemoteControls();
 
   int ItemCount(HWND list) const;
-  std::wstring ItemText(HWND list, int index) const;
-  std::vector<std::wstring> Items(HWND list) const;
+  // The text of an item's column `subItem` (0 for the item's own).
+  std::wstring ItemText(HWND list, int index, int subItem = 0) const;
+  // Every item's text in column `subItem`, in list order.
+  std::vector<std::wstring> Items(HWND list, int subItem = 0) const;
   std::wstring ColumnText(HWND list, int column) const;
   // The item's row, in the list's client coordinates.
   RECT ItemRect(HWND list, int index) const;
