@@ -320,7 +320,7 @@ void Document::Export(const Arguments& arguments) {
   }
   if (config().exportWithoutFile) return;
   // The extension is appended whatever the case of the drawing's own.
-  WriteExportBitmap(drawing_, FileNameOf(path_), stem + L".bmp");
+  WriteExportBitmap(drawing_, path_, stem + L".bmp");
 }
 
 // SelectionSets
