@@ -3,7 +3,8 @@
 #   make build  builds the native core and tests, and the Windows program
 #   make demo   the main job end to end under Wine, on the stand-in partners
 #   make package  the release ZIP in out/
-.PHONY: test build native windows deps clean bench run screenshot package demo
+#   make soak   1,000 drawings with faults through the program (COUNT=, SEED=)
+.PHONY: test build native windows deps clean bench run screenshot package demo soak
 
 JOBS := $(shell nproc)
 
@@ -49,3 +50,10 @@ package: windows
 # in out/demo/ (visible with a display, on Wine's null driver without one).
 demo: deps windows
 	scripts/demo --check
+
+# The soak: 1,000 drawings (COUNT=N for another number) through the program's
+# window with faults drawn from a seed (SEED=S to repeat a run), in a prefix
+# of its own; prints its figures and every check that failed (docs/soak.md).
+# Not part of `make test`, which runs a 50-drawing version.
+soak: deps build
+	scripts/soak --count $(or $(COUNT),1000) $(if $(SEED),--seed $(SEED))

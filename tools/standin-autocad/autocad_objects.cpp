@@ -324,7 +324,7 @@ void Document::Export(const Arguments& arguments) {
     WriteUnreadableBitmap(stem + L".bmp");
     return;
   }
-  WriteExportBitmap(drawing_, FileNameOf(path_), stem + L".bmp");
+  WriteExportBitmap(drawing_, path_, stem + L".bmp");
 }
 
 // SelectionSets

@@ -263,14 +263,16 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
     const bool callable = ResolveKind(*member, flags, kind);
     Log(config, name + L" " + KindWord(kind) + L" " + ArgumentsText(*params));
     NoteDrawingAsked(*member, *params);
-    ApplyMemberSwitches(config, member->name, *instance_);
+    // From the Open of a drawing the fault plan names, its switches act.
+    const Config planned = WithFaultPlan(config, instance_->askedToOpen);
+    ApplyMemberSwitches(planned, member->name, *instance_);
     if (!callable) return DISP_E_MEMBERNOTFOUND;
     if (const HRESULT shape = CheckShape(*member, kind, *params); FAILED(shape)) return shape;
 
     const Arguments arguments(*params);
     UniqueVariant value;
     try {
-      const ConfigScope scope(config_, &config);
+      const ConfigScope scope(config_, &planned);
       switch (kind) {
         case InvokeKind::Get: Get(*member, *value.get()); break;
         case InvokeKind::Put: Put(*member, arguments); break;

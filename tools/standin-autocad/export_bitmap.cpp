@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "tools/standin-autocad/automation_error.h"
 #include "tools/standin-autocad/bmp_file.h"
+#include "tools/standin-autocad/identity_mark.h"
 #include "tools/standin-autocad/sheet.h"
 #include "win32/gdi_resource.h"
 
@@ -95,14 +97,40 @@ void DrawNamedPage(HDC dc, int width, int height, const std::wstring& name) {
   win32::UniqueGdiObject pen(::CreatePen(PS_SOLID, 3, RGB(0, 0, 0)));
   const Selected withPen(dc, pen.get());
   const Selected withBrush(dc, ::GetStockObject(NULL_BRUSH));
-  ::Rectangle(dc, 20, 20, width - 20, height - 20);
+  // The frame ends above the identity strip.
+  const int bottom = std::min(height - 20, kMarkBandTop - 10);
+  ::Rectangle(dc, 20, 20, width - 20, bottom);
   win32::UniqueGdiObject font = Font(40, 0);
   const Selected withFont(dc, font.get());
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(0, 0, 0));
-  RECT box{40, 40, width - 40, height - 40};
+  RECT box{40, 40, width - 40, bottom - 20};
   ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &box,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+// The drawing's name in the top margin, at the right, small.
+void DrawCaption(HDC dc, int width, const std::wstring& name) {
+  win32::UniqueGdiObject font = Font(20, 0);
+  const Selected withFont(dc, font.get());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  RECT box{width / 2, 8, kMarkLeft + kMarkCells * kMarkCellWidth, 34};
+  ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &box,
+              DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+// The identity strip on a white band across the bottom of the page.
+void DrawMark(HDC dc, int width, int height, const std::wstring& drawingPath) {
+  RECT band{0, kMarkBandTop, width, height};
+  ::FillRect(dc, &band, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  const std::vector<bool> cells = MarkCells(IdentityHash(drawingPath));
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (!cells[i]) continue;
+    const int left = kMarkLeft + kMarkCellWidth * static_cast<int>(i);
+    RECT cell{left, kMarkTop, left + kMarkCellWidth, kMarkTop + kMarkHeight};
+    ::FillRect(dc, &cell, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  }
 }
 
 void WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
@@ -121,8 +149,10 @@ void WriteFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& b
 
 }  // namespace
 
-void WriteExportBitmap(const std::optional<Drawing>& drawing, const std::wstring& drawingName,
+void WriteExportBitmap(const std::optional<Drawing>& drawing, const std::wstring& drawingPath,
                        const std::wstring& bitmapPath) {
+  const std::size_t slash = drawingPath.find_last_of(L"\\/");
+  const std::wstring drawingName = slash == std::wstring::npos ? drawingPath : drawingPath.substr(slash + 1);
   const Sheet sheet = drawing ? LayOut(*drawing) : Sheet{};
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -139,7 +169,11 @@ void WriteExportBitmap(const std::optional<Drawing>& drawing, const std::wstring
     const Selected withBitmap(dc.get(), bitmap.get());
     ::PatBlt(dc.get(), 0, 0, sheet.width, sheet.height, WHITENESS);
     if (sheet.strokes.empty() && sheet.texts.empty()) DrawNamedPage(dc.get(), sheet.width, sheet.height, drawingName);
-    else DrawSheet(dc.get(), sheet);
+    else {
+      DrawSheet(dc.get(), sheet);
+      DrawCaption(dc.get(), sheet.width, drawingName);
+    }
+    DrawMark(dc.get(), sheet.width, sheet.height, drawingPath);
     ::GdiFlush();
   }
   WriteFileBytes(bitmapPath, EncodeBmp24(sheet.width, sheet.height, static_cast<const std::uint8_t*>(bits)));

@@ -1,7 +1,9 @@
 #pragma once
 // What Export writes: a 24-bit BMP of 1100 x 850 pixels, black on white.
 // A DXF drawing shows its entities fitted to the page; any other file a
-// framed page that names the drawing.
+// framed page that names the drawing. Every page carries the drawing's
+// identity strip along its bottom (identity_mark.h); a DXF page its file
+// name in the top margin.
 
 #include <optional>
 #include <string>
@@ -11,7 +13,7 @@
 namespace pellacore::standin {
 
 // Throws AutomationError when the file cannot be written.
-void WriteExportBitmap(const std::optional<Drawing>& drawing, const std::wstring& drawingName,
+void WriteExportBitmap(const std::optional<Drawing>& drawing, const std::wstring& drawingPath,
                        const std::wstring& bitmapPath);
 
 // A file under a bitmap's name that no picture loader takes: zeros, as a

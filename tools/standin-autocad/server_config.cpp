@@ -3,6 +3,11 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "tools/standin-autocad/fault_plan.h"
 
 namespace pellacore::standin {
 
@@ -24,11 +29,24 @@ std::wstring ReadText(const wchar_t* name) {
   return text;
 }
 
-bool IsOn(const wchar_t* name) { return ReadText(name) == L"1"; }
-
-unsigned long Milliseconds(const wchar_t* name, unsigned long absent) {
-  const std::wstring text = ReadText(name);
+unsigned long Milliseconds(const std::wstring& text, unsigned long absent) {
   return text.empty() ? absent : std::wcstoul(text.c_str(), nullptr, 10);
+}
+
+// Every switch the registry and a fault plan can set, in one place.
+constexpr const wchar_t* kSwitchNames[] = {
+    L"LogFile",      L"FailCreate",   L"FailOpen",       L"ExportWithoutFile", L"CrashIn",
+    L"RejectCalls",  L"DeferExceptionInfo", L"HangIn",   L"DialogIn",          L"StartDelayMs",
+    L"DelayMs",      L"ModifiedOnOpen", L"ChildProcess", L"LingerAfterQuitMs", L"OnlyFor",
+    L"FaultPlan",    L"UnreadableBitmap",
+};
+
+std::wstring Utf8ToWide(const std::string& bytes) {
+  if (bytes.empty()) return {};
+  const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
+  return wide;
 }
 
 }  // namespace
@@ -38,24 +56,43 @@ bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
                                 TRUE) == CSTR_EQUAL;
 }
 
+void SetSwitch(Config& config, std::wstring_view name, const std::wstring& text) {
+  const auto is = [&](const wchar_t* switchName) { return EqualsIgnoringCase(name, switchName); };
+  const bool on = text == L"1";
+  if (is(L"LogFile")) config.logFile = text;
+  else if (is(L"FailCreate")) config.failCreate = on;
+  else if (is(L"FailOpen")) config.failOpen = text;
+  else if (is(L"ExportWithoutFile")) config.exportWithoutFile = on;
+  else if (is(L"CrashIn")) config.crashIn = text;
+  else if (is(L"RejectCalls")) config.rejectCalls = std::wcstol(text.c_str(), nullptr, 10);
+  else if (is(L"DeferExceptionInfo")) config.deferExceptionInfo = on;
+  else if (is(L"HangIn")) config.hangIn = text;
+  else if (is(L"DialogIn")) config.dialogIn = text;
+  else if (is(L"StartDelayMs")) config.startDelayMs = Milliseconds(text, 0);
+  else if (is(L"DelayMs")) config.delayMs = text;
+  else if (is(L"ModifiedOnOpen")) config.modifiedOnOpen = on;
+  else if (is(L"ChildProcess")) config.childProcess = on;
+  else if (is(L"LingerAfterQuitMs")) config.lingerAfterQuitMs = Milliseconds(text, kDefaultLingerAfterQuitMs);
+  else if (is(L"OnlyFor")) config.onlyFor = text;
+  else if (is(L"FaultPlan")) config.faultPlan = text;
+  else if (is(L"UnreadableBitmap")) config.unreadableBitmap = text;
+}
+
 Config ReadConfig() {
   Config config;
-  config.logFile = ReadText(L"LogFile");
-  config.failCreate = IsOn(L"FailCreate");
-  config.failOpen = ReadText(L"FailOpen");
-  config.exportWithoutFile = IsOn(L"ExportWithoutFile");
-  config.unreadableBitmap = ReadText(L"UnreadableBitmap");
-  config.crashIn = ReadText(L"CrashIn");
-  config.rejectCalls = std::wcstol(ReadText(L"RejectCalls").c_str(), nullptr, 10);
-  config.deferExceptionInfo = IsOn(L"DeferExceptionInfo");
-  config.hangIn = ReadText(L"HangIn");
-  config.dialogIn = ReadText(L"DialogIn");
-  config.startDelayMs = Milliseconds(L"StartDelayMs", 0);
-  config.delayMs = ReadText(L"DelayMs");
-  config.modifiedOnOpen = IsOn(L"ModifiedOnOpen");
-  config.childProcess = IsOn(L"ChildProcess");
-  config.lingerAfterQuitMs = Milliseconds(L"LingerAfterQuitMs", kDefaultLingerAfterQuitMs);
-  config.onlyFor = ReadText(L"OnlyFor");
+  for (const wchar_t* name : kSwitchNames) SetSwitch(config, name, ReadText(name));
+  return config;
+}
+
+Config WithFaultPlan(Config config, const std::vector<std::wstring>& asked) {
+  if (config.faultPlan.empty() || asked.empty()) return config;
+  std::ifstream in(std::filesystem::path(config.faultPlan), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<PlanLine> plan = ParseFaultPlan(Utf8ToWide(bytes));
+  const PlanLine* line = PlanLineFor(plan, asked);
+  if (!line) return config;
+  config.onlyFor.clear();
+  for (const PlanSwitch& one : line->switches) SetSwitch(config, one.name, one.value);
   return config;
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pellacore::standin {
 
@@ -34,9 +35,21 @@ struct Config {
   // only in an instance that has been asked to open that drawing (from the
   // Open of it on), as a real AutoCAD fails on one drawing and not the next.
   std::wstring onlyFor;
+  // "FaultPlan" = a file (fault_plan.h): switches per drawing, for an
+  // instance once it has been asked to open that drawing.
+  std::wstring faultPlan;
 };
 
 Config ReadConfig();
+
+// Sets the switch called `name` (any case) from its text, as the registry
+// value of that name would; an unknown name changes nothing.
+void SetSwitch(Config& config, std::wstring_view name, const std::wstring& text);
+
+// `config` with the fault plan's switches for the latest of `asked` that the
+// plan names put over the registry's, OnlyFor left out (a plan line is for
+// its drawing already). Unchanged without a plan, or when it names none.
+Config WithFaultPlan(Config config, const std::vector<std::wstring>& asked);
 
 bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b);
 

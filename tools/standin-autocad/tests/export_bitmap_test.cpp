@@ -4,6 +4,7 @@
 
 #include "tests/windows/scratch_folder.h"
 #include "tools/standin-autocad/automation_error.h"
+#include "tools/standin-autocad/identity_mark.h"
 #include "tools/standin-autocad/tests/standin_test_support.h"
 
 namespace pellacore::standin {
@@ -74,6 +75,28 @@ TEST_F(ExportBitmap, TextIsWritten) {
   const LoadedBitmap bitmap = Written(drawing);
   // Above the line, where the text stands, some pixels are dark.
   EXPECT_GT(bitmap.DarkPixelsIn(100, 100, 700, 430), 50);
+}
+
+// The page as the soak reads it: dark or light, pixel by pixel.
+GreyImage GreyOf(const LoadedBitmap& bitmap) {
+  GreyImage grey{bitmap.width(), bitmap.height(), {}};
+  for (int y = 0; y < bitmap.height(); ++y) {
+    for (int x = 0; x < bitmap.width(); ++x) grey.pixels.push_back(bitmap.DarkPixelsIn(x, y, x + 1, y + 1) ? 0 : 255);
+  }
+  return grey;
+}
+
+TEST_F(ExportBitmap, EveryPageCarriesTheIdentityOfItsDrawingsFullPath) {
+  const std::wstring path = LR"(C:\Jobs\North\Ground floor.dwg)";
+  EXPECT_EQ(ReadMark(GreyOf(Written(std::nullopt, path))), IdentityHash(path));
+  // A drawing that reaches into the bottom margin does not spoil the strip.
+  Drawing drawing;
+  drawing.entities.push_back(Line{{0, 0}, {100, 0}});
+  drawing.entities.push_back(Line{{0, 0}, {0, 100}});
+  const LoadedBitmap page = Written(drawing, L"Z:\\soak\\f1\\plan.dwg");
+  EXPECT_EQ(ReadMark(GreyOf(page)), IdentityHash(L"z:\\SOAK\\f1\\plan.dwg"));
+  // The file name stands in the top margin, right of the middle.
+  EXPECT_GT(page.DarkPixelsIn(550, 4, 1060, 38), 30);
 }
 
 TEST_F(ExportBitmap, AFileThatCannotBeWrittenFailsNamingIt) {

@@ -1,0 +1,61 @@
+#pragma once
+// The program as the soak drives it: started from its folder, its window
+// found, the list filled by a drop, Start clicked, its boxes and progress
+// text read, its handle and GDI object counts read from outside.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/harness/harness.h"
+
+namespace pellacore::soak {
+
+struct ShownBox {
+  HWND box = nullptr;
+  std::wstring caption;
+  std::wstring text;
+};
+
+struct ResourceCounts {
+  DWORD handles = 0;
+  DWORD gdiObjects = 0;
+};
+
+class SoakWindow {
+ public:
+  // Starts the program and waits for its main window (window() is null when none came).
+  explicit SoakWindow(const std::wstring& exe);
+  SoakWindow(const SoakWindow&) = delete;
+  SoakWindow& operator=(const SoakWindow&) = delete;
+
+  HWND window() const { return window_; }
+  DWORD processId() const { return program_.id(); }
+
+  // "Put all PDFs into this folder", with the folder typed into Text1.
+  bool ChooseOutputFolder(const std::wstring& folder) const;
+  // Drops the drawings on the list, in order, and waits until all are listed.
+  bool FillList(const std::vector<std::wstring>& drawings) const;
+  void ClickStart() const;
+
+  // A box the program shows now, if any.
+  std::optional<ShownBox> Box() const;
+  // Answers a box: No where it asks (the report is not opened), else OK;
+  // waits until it has gone.
+  void Answer(const ShownBox& box) const;
+  std::wstring ProgressText() const;
+  ResourceCounts Counts() const;
+
+  // WM_CLOSE, and the program's end waited for.
+  bool Close();
+
+ private:
+  HWND Control(int index) const;
+
+  harness::Program program_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace pellacore::soak
