@@ -87,7 +87,7 @@ GreyImage GreyOf(const LoadedBitmap& bitmap) {
 }
 
 TEST_F(ExportBitmap, EveryPageCarriesTheIdentityOfItsDrawingsFullPath) {
-  const std::wstring path = L"C:\Jobs\North\Ground floor.dwg";
+  const std::wstring path = L"C:\\Jobs\\North\\Ground floor.dwg";
   EXPECT_EQ(ReadMark(GreyOf(Written(std::nullopt, path))), IdentityHash(path));
   // A drawing that reaches into the bottom margin does not spoil the strip.
   Drawing drawing;
