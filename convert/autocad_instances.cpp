@@ -31,6 +31,7 @@ void AutoCadInstances::BeginWork(int seconds) {
 }
 
 void AutoCadInstances::Attach() {
+  WaitUntilQuitGone();
   // A user's AutoCAD that stopped answering would stop the next drawing too.
   if (givenUpUser_ && !givenUpUser_->HasEnded()) {
     throw Failure(kNothingRunning, L"The running AutoCAD does not answer.");
@@ -56,6 +57,7 @@ void AutoCadInstances::Attach() {
 }
 
 void AutoCadInstances::Start() {
+  WaitUntilQuitGone();
   Instance instance;
   instance.own = true;
   instance.application = ports_.automation.CreateObject(kAutoCadProgId);
@@ -87,10 +89,17 @@ void AutoCadInstances::Finish() {
     quitFailed = failure;
   }
   current_->finished = true;
-  // Quit returns before the process ends: the next drawing must not find
-  // this one on its way out.
-  if (current_->process) EnsureGone(current_->process, true);
+  // Quit returns before the process ends; it is waited for once the caller
+  // has let go of the instance's objects.
+  quitting_ = current_->process;
   if (quitFailed) throw *quitFailed;
+}
+
+void AutoCadInstances::WaitUntilQuitGone() {
+  if (!quitting_) return;
+  const std::shared_ptr<Process> process = std::move(quitting_);
+  quitting_.reset();
+  EnsureGone(process, true);
 }
 
 AutoCadInstances::GivenUp AutoCadInstances::GiveUp() {

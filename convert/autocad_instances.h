@@ -69,13 +69,19 @@ class AutoCadInstances {
   // is none.
   AutomationObject& Application();
 
-  // Done with the instance. The program's own is quit and waited for until
-  // its process has gone, and ended when it lingers; a user's keeps running.
-  // Raises when Quit failed: a time-out or a dead server for the caller to
-  // give the instance up, any other failure once the process is dealt with.
+  // Done with the instance. The program's own is quit; a user's keeps
+  // running. Raises when Quit failed: a time-out or a dead server for the
+  // caller to give the instance up; any other failure leaves the process to
+  // WaitUntilQuitGone as well.
   void Finish();
   // Lets go of the instance.
   void Release() { current_.reset(); }
+  // Waits, handling events, until the process of the instance last quit has
+  // gone, and ends it when it lingers. Called once every object of that
+  // instance has been let go of: a proxy released after its server's end
+  // leaves handles behind in some COM runtimes (Wine's). Attach and Start
+  // call it too: the next drawing must not find this one on its way out.
+  void WaitUntilQuitGone();
 
   // What became of an instance given up on.
   enum class GivenUp { kNone, kEnded, kLeftToUser, kProcessUnknown };
@@ -108,6 +114,8 @@ class AutoCadInstances {
 
   InstancePorts ports_;
   std::optional<Instance> current_;
+  // The program's own instance last quit, until its process has gone.
+  std::shared_ptr<Process> quitting_;
   // Processes the program started that may still run.
   std::vector<std::shared_ptr<Process>> own_;
   // A user's AutoCAD that stopped answering: not attached to while it runs.

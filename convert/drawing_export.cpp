@@ -136,6 +136,10 @@ ExportEnd convertDWGtoBMP(ExportPorts ports, bool autoCadFound, int timeLimitSec
   step(128, [&] { instances.Finish(); });
   guard.Run(130, [&] { document.reset(); });
   guard.Run(132, [&] { instances.Release(); });
+  // The selection set goes last, and all of them before the quit AutoCAD's
+  // process ends (which is waited for here, before the next drawing).
+  selectionSet.reset();
+  instances.WaitUntilQuitGone();
   return lost.value_or(ExportEnd::kFinished);
 }
 

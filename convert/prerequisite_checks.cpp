@@ -54,6 +54,7 @@ bool PartnerChecks::AutoCadAvailable(const std::wstring& title) {
       if (IsLostInstance(failure)) instances.GiveUp();
     }
     instances.Release();
+    instances.WaitUntilQuitGone();
     return true;
   }
   ports_.boxes.Show(kNoAutoCad, title, MessageButtons::kOk, MessageIcon::kNone);

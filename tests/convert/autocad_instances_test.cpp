@@ -60,6 +60,8 @@ TEST_F(AutoCadInstancesTest, AQuitInstanceIsGoneBeforeTheNextAttach) {
   const std::int64_t before = clock.now;
   instances.Finish();
   instances.Release();
+  EXPECT_EQ(clock.now, before);  // let go of before its process is waited for
+  instances.WaitUntilQuitGone();
   // Waited out with events handled, not ended: it went by itself.
   EXPECT_GE(clock.now - before, 4000);
   EXPECT_GT(pump.yields, 0);
@@ -72,8 +74,21 @@ TEST_F(AutoCadInstancesTest, AnInstanceThatLingersPastItsGraceIsEnded) {
   autocad.lingerMs = kQuitGraceMilliseconds + 60'000;
   instances.Start();
   instances.Finish();
+  instances.Release();
+  instances.WaitUntilQuitGone();
   EXPECT_EQ(doubles.processes.endedTrees, Windows{1001});
   EXPECT_EQ(autocad.LiveProcesses(), 0);
+}
+
+TEST_F(AutoCadInstancesTest, AQuitInstanceNotWaitedForIsWaitedForBeforeTheNextStarts) {
+  autocad.lingerMs = 4000;
+  instances.Start();
+  instances.Finish();
+  instances.Release();
+  instances.Start();
+  EXPECT_FALSE(autocad.HasEnded(*autocad.Created(2)));
+  EXPECT_TRUE(autocad.HasEnded(*autocad.Created(1)));
+  EXPECT_TRUE(doubles.processes.endedTrees.empty());
 }
 
 TEST_F(AutoCadInstancesTest, GivingUpEndsTheProgramsOwnAndLeavesTheUsersAlone) {

@@ -57,6 +57,16 @@ TEST_F(DrawingExportTest, StartsAnInstanceWhenNoneRunsAndMakesExactlyTheExportsC
             (Lines{L"Document", L"Application", L"SelectionSet"}));
 }
 
+TEST_F(DrawingExportTest, EveryObjectIsLetGoOfBeforeTheQuitAutoCadIsWaitedOut) {
+  autocad.lingerMs = 1500;
+  EXPECT_EQ(Export(), ExportEnd::kFinished);
+  // Released while the server still ran, and its process gone on return.
+  EXPECT_GE(autocad.released.size(), 3u);
+  EXPECT_EQ(autocad.releasedAfterEnd, 0);
+  EXPECT_EQ(autocad.LiveProcesses(), 0);
+  EXPECT_TRUE(doubles.processes.endedTrees.empty());
+}
+
 TEST_F(DrawingExportTest, UsesAnInstanceTheUserHasOpenAndLeavesItRunning) {
   autocad.running = true;
   EXPECT_EQ(Export(), ExportEnd::kFinished);

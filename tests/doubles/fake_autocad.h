@@ -43,6 +43,7 @@ class FakeAutoCad : public Automation {
 
   std::vector<std::wstring> log;
   std::vector<std::wstring> released;  // object kinds, in the order they went
+  int releasedAfterEnd = 0;             // of them, after their process had ended
   bool running = false;                 // an instance the user opened
   bool creatable = true;
   std::set<std::wstring> unopenable;
@@ -129,7 +130,10 @@ class FakeAutoCad : public Automation {
    public:
     Object(FakeAutoCad& server, std::wstring kind, std::shared_ptr<FakeInstance> instance)
         : server_(server), kind_(std::move(kind)), instance_(std::move(instance)) {}
-    ~Object() override { server_.released.push_back(kind_); }
+    ~Object() override {
+      server_.released.push_back(kind_);
+      if (server_.HasEnded(*instance_)) ++server_.releasedAfterEnd;
+    }
     const std::wstring& kind() const { return kind_; }
 
     void Put(std::wstring_view member, const AutomationArgument& value) override {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/harness/handle_census.h"
 #include "tools/soak/file_snapshot.h"
 #include "tools/soak/run_report.h"
 #include "tools/soak/soak_plan.h"
@@ -222,6 +223,10 @@ int Soak(const Options& options) {
               run.seconds > 0 ? drawings.size() * 60.0 / run.seconds : 0.0);
   std::printf("soak: handles %lu after %zu drawings, %lu after the run; GDI objects %lu and %lu\n",
               run.baseline.handles, kBaselineAfter, run.after.handles, run.baseline.gdiObjects, run.after.gdiObjects);
+  if (run.baselineTaken && !run.after.handlesByType.empty()) {
+    const std::wstring growth = pellacore::harness::HandleGrowth(run.baseline.handlesByType, run.after.handlesByType);
+    std::printf("soak: handles gained by type: %ls\n", growth.empty() ? L"none" : growth.c_str());
+  }
   std::printf("soak: error boxes answered during the run: %zu\n", run.errorBoxes.size());
   std::printf("soak: the end box said: %ls\n", run.endText.c_str());
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/main_window_layout.h"
+#include "tools/harness/handle_census.h"
 
 namespace pellacore::soak {
 
@@ -29,42 +30,6 @@ class OleScope {
 };
 
 std::wstring FolderOf(const std::wstring& exe) { return exe.substr(0, exe.rfind(L'\\')); }
-
-// NtQuerySystemInformation's SystemHandleInformation (16): every open handle
-// of the system with its owner. Wine answers GetProcessHandleCount with 0;
-// its server lists handles this way.
-struct SystemHandle {
-  ULONG ownerId;
-  BYTE objectType;
-  BYTE flags;
-  USHORT value;
-  PVOID object;
-  ULONG access;
-};
-struct SystemHandles {
-  ULONG count;
-  SystemHandle handles[1];
-};
-using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-
-DWORD HandlesListedFor(DWORD processId) {
-  const auto query = reinterpret_cast<QuerySystemInformation>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  if (!query) return 0;
-  std::vector<unsigned char> buffer(1 << 20);
-  for (int tries = 0; tries < 6; ++tries) {
-    ULONG needed = 0;
-    const LONG status = query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
-    if (status == 0) {
-      const auto* list = reinterpret_cast<const SystemHandles*>(buffer.data());
-      DWORD count = 0;
-      for (ULONG i = 0; i < list->count; ++i) count += list->handles[i].ownerId == processId;
-      return count;
-    }
-    buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
-  }
-  return 0;
-}
 
 }  // namespace
 
@@ -116,8 +81,10 @@ std::wstring SoakWindow::ProgressText() const {
 
 ResourceCounts SoakWindow::Counts() const {
   ResourceCounts counts;
+  counts.handlesByType = harness::HandleCensus(program_.handle(), program_.id());
+  // Wine answers 0 here; its server's handle list counts them instead.
   if (!::GetProcessHandleCount(program_.handle(), &counts.handles) || counts.handles == 0) {
-    counts.handles = HandlesListedFor(program_.id());
+    counts.handles = harness::HandleTotal(counts.handlesByType);
   }
   counts.gdiObjects = ::GetGuiResources(program_.handle(), GR_GDIOBJECTS);
   return counts;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ struct ShownBox {
 
 struct ResourceCounts {
   DWORD handles = 0;
+  std::map<std::wstring, DWORD> handlesByType;
   DWORD gdiObjects = 0;
 };
 
