@@ -64,7 +64,7 @@ TEST(SoakPlan, TheStandInsReadTheirInstructionsForExactlyTheFaultedDrawings) {
   std::size_t late = 0;
   for (const SoakDrawing& drawing : drawings) {
     const standin::PlanLine* line = standin::PlanLineFor(plan, {drawing.path});
-    const std::vector<standin::PlanSwitch> wanted = AutoCadSwitches(drawing.fault);
+    const std::vector<standin::PlanSwitch> wanted = AutoCadSwitches(drawing.fault, drawing.path);
     if (wanted.empty()) {
       EXPECT_EQ(line, nullptr) << drawing.path;
     } else {

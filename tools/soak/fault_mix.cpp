@@ -6,7 +6,7 @@ std::vector<FaultWeight> DefaultMix() {
   return {
       {Fault::kNone, 52},          {Fault::kSlowMembers, 8},    {Fault::kModifiedOnOpen, 8},
       {Fault::kLingeringQuit, 6},  {Fault::kLatePrinter, 6},    {Fault::kCrashInOpen, 4},
-      {Fault::kCrashInSelect, 4},  {Fault::kCrashInExport, 4},  {Fault::kHangInOpen, 2},
+      {Fault::kCrashInSelect, 4},  {Fault::kCrashInExport, 4},  {Fault::kUnreadableBitmap, 4}, {Fault::kHangInOpen, 2},
       {Fault::kHangInExport, 2},   {Fault::kDialogInOpen, 2},   {Fault::kDialogInExport, 2},
   };
 }
@@ -38,7 +38,7 @@ std::vector<Fault> DrawFaults(std::uint64_t seed, std::size_t count, const std::
   return faults;
 }
 
-std::vector<standin::PlanSwitch> AutoCadSwitches(Fault fault) {
+std::vector<standin::PlanSwitch> AutoCadSwitches(Fault fault, const std::wstring& drawing) {
   switch (fault) {
     case Fault::kSlowMembers: return {{L"DelayMs", L"Open=900,Export=700"}};
     case Fault::kModifiedOnOpen: return {{L"ModifiedOnOpen", L"1"}};
@@ -50,6 +50,7 @@ std::vector<standin::PlanSwitch> AutoCadSwitches(Fault fault) {
     case Fault::kHangInExport: return {{L"HangIn", L"Export"}};
     case Fault::kDialogInOpen: return {{L"DialogIn", L"Open"}};
     case Fault::kDialogInExport: return {{L"DialogIn", L"Export"}};
+    case Fault::kUnreadableBitmap: return {{L"UnreadableBitmap", drawing}};
     case Fault::kNone:
     case Fault::kLatePrinter: return {};
   }
@@ -62,7 +63,8 @@ std::wstring ExpectedResult(Fault fault) {
   switch (fault) {
     case Fault::kCrashInOpen:
     case Fault::kCrashInSelect:
-    case Fault::kCrashInExport: return L"failed";
+    case Fault::kCrashInExport:
+    case Fault::kUnreadableBitmap: return L"failed";
     case Fault::kHangInOpen:
     case Fault::kHangInExport:
     case Fault::kDialogInOpen:
@@ -85,6 +87,7 @@ std::wstring FaultName(Fault fault) {
     case Fault::kHangInExport: return L"hang in Export";
     case Fault::kDialogInOpen: return L"dialog in Open";
     case Fault::kDialogInExport: return L"dialog in Export";
+    case Fault::kUnreadableBitmap: return L"unreadable bitmap";
   }
   return L"?";
 }

@@ -24,6 +24,7 @@ enum class Fault {
   kHangInExport,
   kDialogInOpen,     // a box nobody answers
   kDialogInExport,
+  kUnreadableBitmap,  // the bitmap does not load: no page may be printed
 };
 
 // How often a fault comes, against the others' weights.
@@ -51,7 +52,8 @@ class SeededNumbers {
 std::vector<Fault> DrawFaults(std::uint64_t seed, std::size_t count, const std::vector<FaultWeight>& mix);
 
 // What the stand-in AutoCAD is told for this drawing (its fault-plan line).
-std::vector<standin::PlanSwitch> AutoCadSwitches(Fault fault);
+// `drawing`: the drawing's path, for switches that name it.
+std::vector<standin::PlanSwitch> AutoCadSwitches(Fault fault, const std::wstring& drawing);
 // Seconds the stand-in printer is late with this drawing's PDF; 0 for none.
 int PrinterDelaySeconds(Fault fault);
 // The run report's result for a drawing with this fault.

@@ -64,7 +64,7 @@ std::vector<SoakDrawing> PlanSoak(std::uint64_t seed, std::size_t count, const s
 std::wstring AutoCadPlanText(const std::vector<SoakDrawing>& drawings) {
   std::wstring text;
   for (const SoakDrawing& drawing : drawings) {
-    const std::vector<standin::PlanSwitch> switches = AutoCadSwitches(drawing.fault);
+    const std::vector<standin::PlanSwitch> switches = AutoCadSwitches(drawing.fault, drawing.path);
     if (!switches.empty()) text += standin::FaultPlanLine({drawing.path, switches}) + L"\r\n";
   }
   return text;
