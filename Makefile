@@ -4,7 +4,7 @@
 #   make demo   the main job end to end under Wine, on the stand-in partners
 #   make package  the release ZIP in out/
 #   make soak   1,000 drawings with faults through the program (COUNT=, SEED=)
-.PHONY: test build native windows deps clean bench run screenshot package demo soak
+.PHONY: test build native windows deps clean bench run screenshot package demo soak long
 
 JOBS := $(shell nproc)
 
@@ -57,3 +57,8 @@ demo: deps windows
 # Not part of `make test`, which runs a 50-drawing version.
 soak: deps build
 	scripts/soak --count $(or $(COUNT),1000) $(if $(SEED),--seed $(SEED))
+
+# The tests too long for every `make test`: the stand-ins' own checks and a
+# PDF printer more than a minute late over each page (about 3 minutes).
+long: deps build
+	scripts/run-long-tests

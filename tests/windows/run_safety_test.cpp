@@ -88,7 +88,7 @@ TEST_F(RunSafetyTest, APrinterLaterThanTheTimeLimitStopsTheRunAndItsPdfKeepsItsO
   EXPECT_EQ(PrintJobs(), 1u);
 }
 
-// Over a minute long: run by `make soak` (scripts/soak), not by `make test`.
+// Over a minute long: run by `make long` (scripts/run-long-tests), not by `make test`.
 TEST_F(RunSafetyTest, DISABLED_APrinterSlowerThanAMinuteIsWaitedForAndEachPdfHasItsOwnName) {
   SetString(kPrinterSwitchesKey, L"DelaySeconds", L"62");
   ASSERT_NE(Start(), nullptr);

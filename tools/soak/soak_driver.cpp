@@ -189,6 +189,9 @@ int Soak(const Options& options) {
   WriteUserString(kAutoCadSwitches, L"FaultPlan", plan);
   // Every AutoCAD starts a helper: one that is ended must take it along.
   WriteUserString(kAutoCadSwitches, L"ChildProcess", L"1");
+  // Quit's usual linger, short: the lingering fault has its own two seconds,
+  // and fifty drawings of half a second each would make the short soak long.
+  WriteUserString(kAutoCadSwitches, L"LingerAfterQuitMs", L"100");
   WriteUserString(kAutoCadSwitches, L"LogFile", work + L"\\logs\\autocad-calls.log");
   WriteUserString(kPrinterSwitches, L"DelayFor", delays);
   if (!options.printerLog.empty()) WriteUserString(kPrinterSwitches, L"LogFile", options.printerLog);
