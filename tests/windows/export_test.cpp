@@ -17,6 +17,7 @@
 #include "tests/doubles/recording_message_boxes.h"
 #include "tests/windows/scratch_folder.h"
 #include "tests/windows/standins.h"
+#include "tools/harness/handle_census.h"
 #include "util/error_report.h"
 #include "win32/ole_session.h"
 #include "win32/win32_automation.h"
@@ -151,6 +152,23 @@ TEST_F(ExportTest, TheStartUpCheckFindsTheServerOnlyWhileItIsRegistered) {
   }
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text.rfind(L"A valid version of AutoCAD with VBA was not found", 0), 0u);
+}
+
+// Each export starts a stand-in AutoCAD, quits it and waits for its end.
+// Proxies released after their server has ended keep Wine's RPC pipe and
+// events open: every object must be let go of while the server still runs.
+// The handles are counted from the system's handle list (Wine answers
+// GetProcessHandleCount with 0).
+TEST_F(ExportTest, RepeatedExportsKeepNoHandles) {
+  const auto ownHandles = [] { return harness::HandleCensus(::GetCurrentProcess(), ::GetCurrentProcessId()); };
+  constexpr int kExports = 6;
+  ASSERT_EQ(Export(), ExportEnd::kFinished);  // the first connection's own handles
+  const auto before = ownHandles();
+  ASSERT_FALSE(before.empty()) << "the system's handle list cannot be read";
+  for (int i = 0; i < kExports; ++i) ASSERT_EQ(Export(), ExportEnd::kFinished);
+  const auto after = ownHandles();
+  EXPECT_LT(harness::HandleTotal(after), harness::HandleTotal(before) + kExports)
+      << "gained: " << ::testing::PrintToString(harness::HandleGrowth(before, after));
 }
 
 }  // namespace
