@@ -74,6 +74,9 @@ inline constexpr int kMiddle = 4;
 
 inline constexpr int kDeleteKey = 46;
 
+// The folder picker's prompt, for the Add All folder and the results folder.
+inline constexpr wchar_t kFolderPrompt[] = L"Please select folder:";
+
 class Form1 {
  public:
   // `programFolder`: the folder of the running program, without a trailing "\".

@@ -32,7 +32,6 @@ constexpr wchar_t kTooManyFiles[] =
 constexpr wchar_t kExtensionPrompt[] =
     L"Enter file extension to load:\r\r(* for all files, txt for all txt files, doc for all doc "
     L"files, etc.)";
-constexpr wchar_t kFolderPrompt[] = L"Please select folder:";
 
 std::vector<std::wstring> SplitAtNul(const std::wstring& text) {
   std::vector<std::wstring> parts;

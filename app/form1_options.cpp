@@ -11,7 +11,6 @@ namespace pellacore {
 namespace {
 
 constexpr wchar_t kPushButton7[] = L"in Corvanta2021/08/31.Form1.PushButton7_Click ";
-constexpr wchar_t kFolderPrompt[] = L"Please select folder:";
 
 }  // namespace
 

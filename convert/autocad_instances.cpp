@@ -10,7 +10,7 @@
 namespace pellacore {
 namespace {
 
-constexpr int kPollMilliseconds = 50;
+constexpr int kQuitPollMilliseconds = 50;
 // GetActiveObject's own answer when nothing runs (MK_E_UNAVAILABLE).
 constexpr long kNothingRunning = static_cast<std::int32_t>(0x800401E3u);
 
@@ -154,7 +154,7 @@ bool AutoCadInstances::WaitGone(Process& process, int milliseconds) {
   while (!process.HasEnded()) {
     const std::int64_t left = until - ports_.clock.NowMilliseconds();
     if (left <= 0) return false;
-    ports_.clock.WaitForEvents(static_cast<int>(std::min<std::int64_t>(left, kPollMilliseconds)));
+    ports_.clock.WaitForEvents(static_cast<int>(std::min<std::int64_t>(left, kQuitPollMilliseconds)));
     ports_.pump.HandlePending();
   }
   return true;

@@ -11,7 +11,7 @@
 namespace pellacore {
 namespace {
 
-constexpr int kPollMilliseconds = 100;
+constexpr int kPdfPollMilliseconds = 100;
 
 std::optional<std::int64_t> LastWriteOfFile(FileSystem& fs, const std::wstring& path) {
   if (!FileExists(fs, path)) return std::nullopt;
@@ -37,7 +37,7 @@ bool WaitForPdf(PdfWaitPorts ports, const std::wstring& pdfPath, const PdfBefore
     const std::int64_t elapsed = ports.clock.NowMilliseconds() - start;
     if (elapsed >= boundMilliseconds) return false;
     ports.clock.WaitForEvents(
-        static_cast<int>(std::min<std::int64_t>(kPollMilliseconds, boundMilliseconds - elapsed)));
+        static_cast<int>(std::min<std::int64_t>(kPdfPollMilliseconds, boundMilliseconds - elapsed)));
     ports.pump.HandlePending();
   }
 }

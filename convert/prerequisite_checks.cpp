@@ -11,7 +11,7 @@
 namespace pellacore {
 namespace {
 
-const std::wstring kNoAutoCad =
+const std::wstring kNoAutoCadWithVba =
     L"A valid version of AutoCAD with VBA was not found on this computer. You need to have "
     L"AutoCAD with VBA installed to use this software.\r\n"
     L"\r\n"
@@ -57,7 +57,7 @@ bool PartnerChecks::AutoCadAvailable(const std::wstring& title) {
     instances.WaitUntilQuitGone();
     return true;
   }
-  ports_.boxes.Show(kNoAutoCad, title, MessageButtons::kOk, MessageIcon::kNone);
+  ports_.boxes.Show(kNoAutoCadWithVba, title, MessageButtons::kOk, MessageIcon::kNone);
   return false;
 }
 

@@ -47,6 +47,13 @@ std::string Utf8(std::wstring_view text) {
   return bytes;
 }
 
+std::wstring LowerAscii(std::wstring text) {
+  for (wchar_t& c : text) {
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  }
+  return text;
+}
+
 std::wstring WidenAscii(std::string_view text) {
   std::wstring wide;
   wide.reserve(text.size());

@@ -20,6 +20,10 @@ std::size_t Utf16Position(std::wstring_view text, std::size_t index);
 // without its partner becomes U+FFFD.
 std::string Utf8(std::wstring_view text);
 
+// The text with A to Z made a to z (paths compared as Windows does for the
+// names the program writes itself).
+std::wstring LowerAscii(std::wstring text);
+
 // Widens text from an exception message (ASCII or UTF-8) byte by byte.
 std::wstring WidenAscii(std::string_view text);
 

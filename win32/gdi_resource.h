@@ -1,5 +1,6 @@
 #pragma once
-// Owners of GDI and USER objects: fonts, brushes, icons and cursors.
+// Owners of GDI and USER objects: fonts, brushes, icons, cursors and device
+// contexts made with CreateDC.
 
 #include <windows.h>
 
@@ -25,8 +26,16 @@ struct CursorTraits {
   static void Close(Type cursor) { ::DestroyCursor(cursor); }
 };
 
+// A device context of CreateDC (not GetDC's, which is released instead).
+struct DcTraits {
+  using Type = HDC;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type dc) { ::DeleteDC(dc); }
+};
+
 using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
 using UniqueIcon = UniqueResource<IconTraits>;
 using UniqueCursor = UniqueResource<CursorTraits>;
+using UniqueDc = UniqueResource<DcTraits>;
 
 }  // namespace pellacore::win32

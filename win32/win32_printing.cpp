@@ -15,13 +15,6 @@ namespace {
 
 constexpr long kInvalidPicture = 481;
 
-struct DcTraits {
-  using Type = HDC;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type dc) { ::DeleteDC(dc); }
-};
-using UniqueDc = UniqueResource<DcTraits>;
-
 struct PrinterHandleTraits {
   using Type = HANDLE;
   static Type Invalid() { return nullptr; }

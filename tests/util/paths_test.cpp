@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/util/character_outside_bmp.h"
 #include "util/failure.h"
 
 namespace pellacore {
@@ -92,12 +93,6 @@ TEST(FolderOfPathOverflow, ASeparatorBeyondPosition32767Overflows) {
 
   // No separator: nothing to overflow, whatever the length.
   EXPECT_EQ(FolderOfPath(std::wstring(40000, L'a')), L"");
-}
-
-// One character outside the BMP (U+1F600), as the platform's wide strings hold it.
-std::wstring CharacterOutsideBmp() {
-  if constexpr (sizeof(wchar_t) == 2) return L"\xD83D\xDE00";
-  return std::wstring(1, static_cast<wchar_t>(0x1F600));
 }
 
 std::wstring Repeat(const std::wstring& text, int times) {

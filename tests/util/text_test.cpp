@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/util/character_outside_bmp.h"
+
 namespace pellacore {
 namespace {
-
-std::wstring CharacterOutsideBmp() {
-  if constexpr (sizeof(wchar_t) == 2) return L"\xD83D\xDE00";
-  return std::wstring(1, static_cast<wchar_t>(0x1F600));
-}
 
 TEST(Utf16Length, CountsCharactersOutsideTheBmpTwice) {
   EXPECT_EQ(Utf16Length(L""), 0u);

@@ -12,17 +12,17 @@
 namespace pellacore {
 namespace {
 
-constexpr wchar_t kKeyPath[] = L"Software\\VB and VBA Program Settings\\Kelvandor\\Pellacore";
+constexpr wchar_t kSettingsKeyPath[] = L"Software\\VB and VBA Program Settings\\Kelvandor\\Pellacore";
 
 class RegistrySettingsStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kKeyPath); }
-  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kKeyPath); }
+  void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKeyPath); }
+  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKeyPath); }
 
   // The value as the registry holds it: its type and its bytes.
   static std::pair<DWORD, std::wstring> RawValue(const wchar_t* name) {
     win32::UniqueHkey key;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
       return {REG_NONE, L"<no key>"};
     }
     DWORD type = REG_NONE;
@@ -39,7 +39,7 @@ class RegistrySettingsStoreTest : public ::testing::Test {
 };
 
 TEST_F(RegistrySettingsStoreTest, UsesTheProgramSettingsKeyOfEarlierInstallations) {
-  EXPECT_EQ(store.keyPath(), kKeyPath);
+  EXPECT_EQ(store.keyPath(), kSettingsKeyPath);
 }
 
 TEST_F(RegistrySettingsStoreTest, WritesOneNulTerminatedRegSzValuePerKey) {
@@ -68,7 +68,7 @@ TEST_F(RegistrySettingsStoreTest, ValuesRoundTripAndReplaceEarlierOnes) {
 
 TEST_F(RegistrySettingsStoreTest, AValueOfAnotherTypeIsAFailure) {
   win32::UniqueHkey key;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                               key.put(), nullptr),
             ERROR_SUCCESS);
   const DWORD one = 1;

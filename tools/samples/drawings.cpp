@@ -12,10 +12,6 @@ constexpr double kPi = 3.14159265358979323846;
 
 double Degrees(double radians) { return radians * 180 / kPi; }
 
-Point OnCircle(Point centre, double radius, double degrees) {
-  return {centre.x + radius * std::cos(degrees * kPi / 180), centre.y + radius * std::sin(degrees * kPi / 180)};
-}
-
 void Add(Drawing& d, Entity e) { d.entities.push_back(std::move(e)); }
 
 void AddLine(Drawing& d, Point a, Point b, const std::string& layer) { Add(d, Line{a, b, layer}); }

@@ -6,9 +6,14 @@
 #include <stdexcept>
 
 namespace pellacore::samples {
-namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+Point OnCircle(Point centre, double radius, double degrees) {
+  constexpr double kPi = 3.14159265358979323846;
+  const double radians = degrees * kPi / 180;
+  return {centre.x + radius * std::cos(radians), centre.y + radius * std::sin(radians)};
+}
+
+namespace {
 
 class Writer {
  public:
@@ -38,11 +43,6 @@ void Grow(Extents& e, Point p) {
   e.min.y = std::min(e.min.y, p.y);
   e.max.x = std::max(e.max.x, p.x);
   e.max.y = std::max(e.max.y, p.y);
-}
-
-Point OnCircle(Point centre, double radius, double degrees) {
-  double radians = degrees * kPi / 180;
-  return {centre.x + radius * std::cos(radians), centre.y + radius * std::sin(radians)};
 }
 
 // Where a text's box starts and how big it is, by its alignment.

@@ -13,6 +13,9 @@ struct Point {
   double x = 0, y = 0;
 };
 
+// The point at that angle on the circle.
+Point OnCircle(Point centre, double radius, double degrees);
+
 struct Line {
   Point from, to;
   std::string layer;

@@ -1,31 +1,22 @@
 #include "tools/soak/file_snapshot.h"
 
+#include "util/text.h"
+
 namespace pellacore::soak {
-
-namespace {
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) {
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  }
-  return text;
-}
-
-}  // namespace
 
 std::vector<std::wstring> ChangedFiles(const FileSnapshot& before, const FileSnapshot& after,
                                        const std::vector<std::wstring>& allowed) {
   std::set<std::wstring> expected;
-  for (const std::wstring& path : allowed) expected.insert(Lower(path));
+  for (const std::wstring& path : allowed) expected.insert(LowerAscii(path));
   std::vector<std::wstring> changes;
   for (const auto& [path, state] : after) {
-    if (expected.count(Lower(path))) continue;
+    if (expected.count(LowerAscii(path))) continue;
     const auto old = before.find(path);
     if (old == before.end()) changes.push_back(L"new: " + path);
     else if (!(old->second == state)) changes.push_back(L"changed: " + path);
   }
   for (const auto& [path, state] : before) {
-    if (!after.count(path) && !expected.count(Lower(path))) changes.push_back(L"gone: " + path);
+    if (!after.count(path) && !expected.count(LowerAscii(path))) changes.push_back(L"gone: " + path);
   }
   return changes;
 }

@@ -1,5 +1,7 @@
 #include "tools/soak/soak_plan.h"
 
+#include "util/text.h"
+
 #include <set>
 
 namespace pellacore::soak {
@@ -11,13 +13,6 @@ constexpr std::size_t kFolders = 8;
 // lies in another folder: same name, other drawing.
 constexpr std::size_t kRepeatEvery = 10;
 constexpr std::size_t kRepeatBack = 5;
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) {
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  }
-  return text;
-}
 
 std::wstring Numbered(const std::wstring& path, int n) {
   const std::size_t slash = path.rfind(L'\\');
@@ -33,8 +28,8 @@ std::vector<std::wstring> ClaimedPaths(const std::vector<std::wstring>& planned)
   std::vector<std::wstring> claimed;
   for (const std::wstring& path : planned) {
     std::wstring chosen = path;
-    for (int n = 2; taken.count(Lower(chosen)); ++n) chosen = Numbered(path, n);
-    taken.insert(Lower(chosen));
+    for (int n = 2; taken.count(LowerAscii(chosen)); ++n) chosen = Numbered(path, n);
+    taken.insert(LowerAscii(chosen));
     claimed.push_back(chosen);
   }
   return claimed;
