@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "app/settings.h"
 #include "convert/autocad_instances.h"
 #include "convert/drawing_export.h"
 #include "convert/drawing_outcome.h"
@@ -20,9 +19,9 @@
 #include "convert/run_report_file.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
+#include "platform/input_box.h"
 #include "platform/main_window.h"
 #include "platform/message_boxes.h"
-#include "platform/input_box.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
 #include "platform/settings_store.h"
@@ -31,6 +30,7 @@
 #include "util/files.h"
 #include "util/guarded.h"
 #include "util/paths.h"
+#include "util/settings.h"
 
 namespace pellacore {
 namespace {

@@ -4,9 +4,8 @@
 #include <exception>
 
 #include "app/form1.h"
-#include "app/settings.h"
-#include "app/startup_partners.h"
 #include "joblist/add_folder.h"
+#include "joblist/sample_list.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/folder_picker.h"
@@ -16,6 +15,7 @@
 #include "platform/settings_store.h"
 #include "util/guarded.h"
 #include "util/paths.h"
+#include "util/settings.h"
 
 namespace pellacore {
 namespace {

@@ -4,16 +4,17 @@
 
 #include "app/application_title.h"
 #include "app/form1.h"
-#include "app/settings.h"
 #include "app/skin.h"
-#include "app/startup_partners.h"
 #include "convert/autocad_instances.h"
+#include "convert/prerequisite_checks.h"
+#include "joblist/sample_list.h"
 #include "platform/job_list_view.h"
 #include "platform/main_window.h"
 #include "platform/settings_store.h"
 #include "util/files.h"
 #include "util/guarded.h"
 #include "util/product.h"
+#include "util/settings.h"
 
 namespace pellacore {
 namespace {

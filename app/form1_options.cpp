@@ -1,11 +1,11 @@
 // Form1's output location controls: the two option buttons, the folder text.
 
 #include "app/form1.h"
-#include "app/settings.h"
 #include "platform/folder_picker.h"
 #include "platform/main_window.h"
 #include "platform/settings_store.h"
 #include "util/guarded.h"
+#include "util/settings.h"
 
 namespace pellacore {
 namespace {

@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "app/startup_partners.h"
-
 namespace pellacore {
 
 class AutoCadInstances;
@@ -14,6 +12,18 @@ class Printing;
 
 // How long the start-up check waits for AutoCAD to start and quit.
 inline constexpr int kAutoCadCheckSeconds = 120;
+
+// What the main window asks at start-up: whether AutoCAD and the PDF printer
+// are there.
+class PrerequisiteChecks {
+ public:
+  virtual ~PrerequisiteChecks() = default;
+  // Whether AutoCAD's automation server can be started; tells the user when
+  // not, in a box captioned `title`.
+  virtual bool AutoCadAvailable(const std::wstring& title) = 0;
+  // Tells the user when the virtual PDF printer is not installed.
+  virtual void PdfPrinterInstalled(const std::wstring& title) = 0;
+};
 
 struct PartnerCheckPorts {
   AutoCadInstances& instances;

@@ -1,12 +1,12 @@
 #include "joblist/sample_drawings.h"
 
-#include "app/settings.h"
 #include "joblist/job_list.h"
 #include "joblist/snapshot_codec.h"
 #include "platform/message_boxes.h"
 #include "platform/settings_store.h"
 #include "platform/shell.h"
 #include "util/files.h"
+#include "util/settings.h"
 
 namespace pellacore {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/startup_partners.h"
 #include "joblist/add_folder.h"
+#include "joblist/sample_list.h"
 
 namespace pellacore {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/settings.h"
+#include "util/settings.h"
 #include "win32/application.h"
 #include "win32/program_folder.h"
 #include "win32/registry_settings_store.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "tests/app/form1_fixture.h"
+#include "util/settings.h"
 
 namespace pellacore {
 namespace {

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/startup_partners.h"
+#include "convert/prerequisite_checks.h"
+#include "joblist/sample_list.h"
 #include "platform/skin_framework.h"
 #include "util/failure.h"
 

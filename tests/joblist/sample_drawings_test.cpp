@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "joblist/job_list.h"
 #include "joblist/snapshot_codec.h"
 #include "tests/doubles/fake_code_page.h"
@@ -11,6 +10,7 @@
 #include "tests/doubles/recording_message_boxes.h"
 #include "tests/doubles/scripted_dialogs.h"
 #include "tests/doubles/scripted_event_pump.h"
+#include "util/settings.h"
 
 namespace pellacore {
 namespace {

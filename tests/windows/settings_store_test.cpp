@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "util/failure.h"
+#include "util/settings.h"
 #include "win32/registry_settings_store.h"
 #include "win32/unique_resource.h"
 

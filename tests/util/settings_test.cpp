@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "util/settings.h"
 
 #include <gtest/gtest.h>
 
