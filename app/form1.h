@@ -183,8 +183,8 @@ class Form1 {
   bool ConversionMayStart(GuardedProcedure& guard);
   // Makes the PDF printer current; answers whether it did.
   bool SelectPdfPrinter(GuardedProcedure& guard);
-  // Converts entry `index`; answers whether its print document was ended.
-  bool ConvertEntry(GuardedProcedure& guard, std::size_t index, struct RunState& run);
+  // Converts entry `index`; what became of it goes into the run's outcomes.
+  void ConvertEntry(GuardedProcedure& guard, std::size_t index, struct RunState& run);
   // The stored time limit per drawing, or its default.
   int DrawingTimeLimit();
   // Whether runs are unattended; false when the store cannot say.

@@ -227,7 +227,7 @@ bool Form1::SelectPdfPrinter(GuardedProcedure& guard) {
   return false;
 }
 
-bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& run) {
+void Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& run) {
   DrawingOutcome& outcome = run.outcomes.emplace_back();
   runReports_.KeepFor(&outcome);
   const std::int64_t started = ports_.clock.NowMilliseconds();
@@ -289,14 +289,14 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& r
   if (exportEnd == ExportEnd::kTimedOut || exportEnd == ExportEnd::kAutoCadEnded) {
     if (exportEnd == ExportEnd::kTimedOut) outcome.result = DrawingResult::kTimedOut;
     if (!stem.empty()) guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
-    return false;
+    return;
   }
   if (!guard.Test(178, [&] { return !stem.empty() && FileExists(ports_.fs, bitmap); })) {
     if (outcome.message.empty()) {
       outcome.message = exportEnd == ExportEnd::kNoAutoCad ? L"No AutoCAD could be started."
                                                            : L"AutoCAD wrote no bitmap of the drawing.";
     }
-    return false;
+    return;
   }
   const bool ended = PrintBitmap(guard, bitmap);
   // Converted only when the PDF appeared at its path after the hand-off.
@@ -316,7 +316,6 @@ bool Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& r
   }
   if (!ended && outcome.message.empty()) outcome.message = L"The bitmap could not be printed.";
   guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
-  return ended;
 }
 
 int Form1::DrawingTimeLimit() {
