@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "tests/doubles/memory_settings_store.h"
 #include "tests/windows/program_folder_fixture.h"
 #include "win32/application.h"
@@ -191,6 +193,74 @@ TEST_F(MainWindowInProcessTest, ThePointerFollowsTheControlsUnderIt) {
   EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
 }
 
+// The program sets the pointer (a run's hourglass, its end) while the mouse
+// rests: the shape under the mouse changes then, not at its next move.
+TEST_F(MainWindowInProcessTest, ThePointerSetByTheProgramShowsAtOnceUnderTheMouse) {
+  RECT button{};
+  ::GetWindowRect(Control(ControlId::kPushButton2), &button);
+  ASSERT_TRUE(::SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2));
+  pump.HandlePending();
+  const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+  const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
+
+  ::SetCursor(arrow);
+  form.SetMousePointer(pointer_code::kHourglass);
+  EXPECT_EQ(::GetCursor(), wait);
+  form.SetMousePointer(pointer_code::kDefault);
+  EXPECT_EQ(::GetCursor(), arrow);  // the button's own
+  form.SetMousePointer(pointer_code::kCustom);
+  EXPECT_NE(::GetCursor(), arrow);
+  EXPECT_NE(::GetCursor(), wait);
+
+  // Away from the window the program's pointer is none of the mouse's business.
+  RECT frame{};
+  ::GetWindowRect(window.handle(), &frame);
+  ASSERT_TRUE(::SetCursorPos(frame.right + 20, frame.bottom + 20));
+  pump.HandlePending();
+  ::SetCursor(arrow);
+  form.SetMousePointer(pointer_code::kHourglass);
+  EXPECT_EQ(::GetCursor(), arrow);
+  form.SetMousePointer(pointer_code::kDefault);
+}
+
+// On a DPI change each control takes its new font while the one it had
+// still exists; the old fonts go afterwards.
+TEST_F(MainWindowInProcessTest, ADpiChangeGivesEveryControlItsNewFontBeforeTheOldFontsGo) {
+  auto fontOf = [](HWND control) { return reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)); };
+  struct Watch {
+    std::vector<HWND> controls;
+    int fontsTaken = 0;
+    bool everyFontLive = true;
+  } watch{harness::Children(window.handle())};
+  const HFONT oldFont = fontOf(Control(ControlId::kOption1));
+  const HFONT oldButtonFont = fontOf(Control(ControlId::kPushButton1));
+  auto watchFonts = [](HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                       DWORD_PTR data) -> LRESULT {
+    auto* seen = reinterpret_cast<Watch*>(data);
+    if (message == WM_SETFONT) {
+      ++seen->fontsTaken;
+      for (HWND control : seen->controls) {
+        const HFONT held = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+        if (held && ::GetObjectType(held) == 0) seen->everyFontLive = false;
+      }
+    }
+    return ::DefSubclassProc(list, message, wParam, lParam);
+  };
+  ::SetWindowSubclass(List(), watchFonts, 77, reinterpret_cast<DWORD_PTR>(&watch));
+  RECT frame{};
+  ::GetWindowRect(window.handle(), &frame);
+  ::SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&frame));
+  ::RemoveWindowSubclass(List(), watchFonts, 77);
+
+  EXPECT_GT(watch.fontsTaken, 0);
+  EXPECT_TRUE(watch.everyFontLive) << "a control held a deleted font";
+  LOGFONTW font{};
+  ::GetObjectW(fontOf(Control(ControlId::kOption1)), sizeof(font), &font);
+  EXPECT_EQ(font.lfHeight, -18);  // 9 pt at 144 DPI
+  EXPECT_EQ(::GetObjectType(oldFont), 0u);
+  EXPECT_EQ(::GetObjectType(oldButtonFont), 0u);
+}
+
 TEST_F(MainWindowInProcessTest, ControlsUseArialBoldInTheCyrillicCharacterSet) {
   auto fontOf = [](HWND control) {
     LOGFONTW font{};
@@ -225,6 +295,34 @@ TEST_F(MainWindowInProcessTest, TheSkinFileStylesTheWindow) {
   ::GetObjectW(brush, sizeof(colour), &colour);
   ::ReleaseDC(window.handle(), dc);
   EXPECT_EQ(colour.lbColor, RGB(0x10, 0x20, 0x30));
+}
+
+// The window forwards its events to Form1 until it is gone: the program's
+// parts taken down with an entry selected and the list's count still to be
+// set leave nothing calling into a part that has gone.
+TEST(ApplicationLifetimeTest, TheWindowGoesBeforeTheFormItForwardsTo) {
+  testing::ScratchFolder programFolder;
+  testing::MemorySettingsStore settings;
+  auto application = std::make_unique<win32::Application>(
+      ::GetModuleHandleW(nullptr), settings, programFolder.path().substr(0, programFolder.path().size() - 1));
+  application->Start(SW_SHOWNORMAL);
+  Form1& form = application->form();
+  for (const wchar_t* path : {L"A", L"B", L"C"}) form.jobList().Add(path);
+  application->pump().HandlePending();
+  HWND window = application->window().handle();
+  HWND list = harness::Children(window)[static_cast<std::size_t>(ControlId::kListView1)];
+  RECT row{};
+  ListView_GetItemRect(list, 1, &row, LVIR_BOUNDS);
+  const LPARAM point = MAKELPARAM(20, (row.top + row.bottom) / 2);
+  ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  ::PostMessageW(list, WM_LBUTTONUP, 0, point);
+  application->pump().HandlePending();
+  ASSERT_EQ(form.jobList().Selected(), 2u);
+  form.jobList().Add(L"D");  // its count is set by a posted message
+
+  application.reset();
+  EXPECT_FALSE(::IsWindow(window));
+  EXPECT_FALSE(::IsWindow(list));
 }
 
 }  // namespace
