@@ -6,8 +6,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "tests/doubles/memory_settings_store.h"
 #include "tests/windows/program_folder_fixture.h"
 #include "win32/application.h"
@@ -295,34 +293,6 @@ TEST_F(MainWindowInProcessTest, TheSkinFileStylesTheWindow) {
   ::GetObjectW(brush, sizeof(colour), &colour);
   ::ReleaseDC(window.handle(), dc);
   EXPECT_EQ(colour.lbColor, RGB(0x10, 0x20, 0x30));
-}
-
-// The window forwards its events to Form1 until it is gone: the program's
-// parts taken down with an entry selected and the list's count still to be
-// set leave nothing calling into a part that has gone.
-TEST(ApplicationLifetimeTest, TheWindowGoesBeforeTheFormItForwardsTo) {
-  testing::ScratchFolder programFolder;
-  testing::MemorySettingsStore settings;
-  auto application = std::make_unique<win32::Application>(
-      ::GetModuleHandleW(nullptr), settings, programFolder.path().substr(0, programFolder.path().size() - 1));
-  application->Start(SW_SHOWNORMAL);
-  Form1& form = application->form();
-  for (const wchar_t* path : {L"A", L"B", L"C"}) form.jobList().Add(path);
-  application->pump().HandlePending();
-  HWND window = application->window().handle();
-  HWND list = harness::Children(window)[static_cast<std::size_t>(ControlId::kListView1)];
-  RECT row{};
-  ListView_GetItemRect(list, 1, &row, LVIR_BOUNDS);
-  const LPARAM point = MAKELPARAM(20, (row.top + row.bottom) / 2);
-  ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
-  ::PostMessageW(list, WM_LBUTTONUP, 0, point);
-  application->pump().HandlePending();
-  ASSERT_EQ(form.jobList().Selected(), 2u);
-  form.jobList().Add(L"D");  // its count is set by a posted message
-
-  application.reset();
-  EXPECT_FALSE(::IsWindow(window));
-  EXPECT_FALSE(::IsWindow(list));
 }
 
 }  // namespace
