@@ -29,7 +29,6 @@ constexpr wchar_t kResultColumn[] = L"Result";
 Form1::Form1(Form1Ports ports, std::wstring programFolder)
     : ports_(ports),
       programFolder_(std::move(programFolder)),
-      applicationTitle_(kProductName),
       runReports_(ports.boxes) {}
 
 void Form1::Form_Load() {

@@ -44,6 +44,8 @@ class Application {
                fileDialogs_, folderPicker_, inputBox_, codePage_, registry_, printing_, instances_,
                clock_, shell_},
               programFolder) {}
+  // The window goes first: until it is gone it forwards events to Form1.
+  ~Application() { window_.Destroy(); }
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 

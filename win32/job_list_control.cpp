@@ -177,6 +177,7 @@ LRESULT CALLBACK Win32MainWindow::ListProc(HWND list, UINT message, WPARAM wPara
 // presses (marquee selection, outgoing drag and drop) never starts.
 LRESULT Win32MainWindow::HandleListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND list = Control(ControlId::kListView1);
+  if (!form_) return ::DefSubclassProc(list, message, wParam, lParam);
   const int x = GET_X_LPARAM(lParam);
   const int y = GET_Y_LPARAM(lParam);
   switch (message) {

@@ -6,29 +6,36 @@
 
 #include "util/settings.h"
 #include "win32/application.h"
+#include "win32/fatal_failure.h"
 #include "win32/program_folder.h"
 #include "win32/registry_settings_store.h"
 
 namespace {
 
-int Run(HINSTANCE instance, int showCommand) {
+// `title` learns the application's title while the program still runs, for
+// a failure that ends it.
+int Run(HINSTANCE instance, int showCommand, std::wstring& title) {
   using namespace pellacore;
   win32::RegistrySettingsStore settings(kSettingsApplication, kSettingsSection);
   win32::Application application(instance, settings, win32::ProgramFolder());
-  application.Start(showCommand);
-
-  MSG message;
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) application.pump().Dispatch(message);
-  return static_cast<int>(message.wParam);
+  try {
+    application.Start(showCommand);
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) application.pump().Dispatch(message);
+    return static_cast<int>(message.wParam);
+  } catch (...) {
+    title = application.form().applicationTitle();
+    throw;
+  }
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  std::wstring title;
   try {
-    return Run(instance, showCommand);
-  } catch (const pellacore::Failure& failure) {
-    ::MessageBoxW(nullptr, failure.description().c_str(), L"Pellacore", MB_OK | MB_ICONERROR);
-    return 1;
+    return Run(instance, showCommand, title);
+  } catch (...) {
+    return pellacore::win32::TellFatalFailure(title);
   }
 }

@@ -72,8 +72,11 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance) : instance_(instance) {
   ::RegisterClassExW(&windowClass);
 }
 
-Win32MainWindow::~Win32MainWindow() {
-  // Going with its owner is no user's close: Form_Unload does not run.
+Win32MainWindow::~Win32MainWindow() { Destroy(); }
+
+void Win32MainWindow::Destroy() {
+  // Going with its owner is no user's close: Form_Unload does not run, and
+  // nothing the window receives while it goes reaches Form1.
   if (form_) form_->jobList().SetObserver(nullptr);
   form_ = nullptr;
   if (window_) {
@@ -81,6 +84,7 @@ Win32MainWindow::~Win32MainWindow() {
     ::DestroyWindow(window_);
   }
   if (dropTarget_) dropTarget_->Release();
+  dropTarget_ = nullptr;
 }
 
 void Win32MainWindow::Create(Form1& form) {
@@ -144,20 +148,28 @@ void Win32MainWindow::CreateControls() {
   ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void Win32MainWindow::CreateFonts(int dpi) {
+void Win32MainWindow::SwapFonts(int dpi) {
   // Arial bold in the Cyrillic character set; push buttons 11.25 pt.
   auto arialBold = [dpi](int hundredthsOfPoint) {
-    return ::CreateFontW(-MulDiv(hundredthsOfPoint, dpi, 7200), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                         RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                         DEFAULT_PITCH | FF_SWISS, L"Arial");
+    return UniqueGdiObject(::CreateFontW(-MulDiv(hundredthsOfPoint, dpi, 7200), 0, 0, 0, FW_BOLD, FALSE,
+                                         FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
+                                         CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                         L"Arial"));
   };
-  font_.reset(arialBold(900));
-  buttonFont_.reset(arialBold(1125));
+  UniqueGdiObject font = arialBold(900);
+  UniqueGdiObject buttonFont = arialBold(1125);
+  // Every control takes its new font before the old ones are deleted: a
+  // control never holds, or paints with, a deleted font.
+  for (const ControlDesign& design : kMainWindowDesign) {
+    HGDIOBJ chosen = design.kind == ControlKind::kPushButton ? buttonFont.get() : font.get();
+    ::SendMessageW(Control(design.id), WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+  }
+  font_ = std::move(font);
+  buttonFont_ = std::move(buttonFont);
 }
 
 void Win32MainWindow::ApplyLayout(int dpi, const RECT* suggested) {
   dpi_ = dpi;
-  CreateFonts(dpi);
 
   RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi)};
   // The designed client area, below the menu bar.
@@ -178,9 +190,8 @@ void Win32MainWindow::ApplyLayout(int dpi, const RECT* suggested) {
     ::SetWindowPos(control, nullptr, TwipsToPixels(place.left, dpi), TwipsToPixels(place.top, dpi),
                    TwipsToPixels(place.width, dpi), TwipsToPixels(place.height, dpi),
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    HGDIOBJ font = design.kind == ControlKind::kPushButton ? buttonFont_.get() : font_.get();
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
+  SwapFonts(dpi);
   if (columnWidthTwips_) SetColumnWidthTwips(columnWidthTwips_);
   if (fitLastColumn_) FitLastColumn();
   ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(4500, dpi));
@@ -219,7 +230,18 @@ std::int32_t Win32MainWindow::Handle32() {
   return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(window_));
 }
 
-void Win32MainWindow::ShowPointer(int code) { pointerCode_ = code; }
+void Win32MainWindow::ShowPointer(int code) {
+  pointerCode_ = code;
+  // The shape changes at once, not at the next move of the mouse: the window
+  // (or its control) under the pointer is asked for its pointer as a move
+  // would ask it, without the move's event.
+  POINT point;
+  if (!window_ || !::GetCursorPos(&point)) return;
+  HWND under = ::WindowFromPoint(point);
+  if (under != window_ && !::IsChild(window_, under)) return;
+  const LRESULT hit = ::SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+  ::SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(LOWORD(hit), 0));
+}
 
 void Win32MainWindow::LoadCustomPointer(const std::wstring& cursorFile) {
   HANDLE cursor = ::LoadImageW(nullptr, cursorFile.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE);

@@ -41,6 +41,9 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   // showing its job list.
   void Create(Form1& form);
   void Show(int showCommand);
+  // Destroys the window while Form1 still lives; Form1 hears nothing more
+  // from it. The destructor does the same.
+  void Destroy();
   HWND handle() const { return window_; }
 
   // MainWindow
@@ -93,7 +96,8 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   // Places and sizes everything for `dpi`: centred on the screen, or at the
   // place the system suggests when the window moved to a monitor of another DPI.
   void ApplyLayout(int dpi, const RECT* suggested = nullptr);
-  void CreateFonts(int dpi);
+  // Gives every control its font for `dpi`, then lets the old fonts go.
+  void SwapFonts(int dpi);
   HWND Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
   std::optional<ControlId> ControlOf(HWND control) const;
 

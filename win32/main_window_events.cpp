@@ -29,6 +29,8 @@ LRESULT CALLBACK Win32MainWindow::WindowProc(HWND window, UINT message, WPARAM w
 }
 
 LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // While the window goes (Destroy), its controls still notify it.
+  if (!form_) return ::DefWindowProcW(window_, message, wParam, lParam);
   switch (message) {
     case WM_COMMAND:
       if (const auto id = ControlOf(reinterpret_cast<HWND>(lParam))) {

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "util/failure.h"
 #include "win32/unique_resource.h"
@@ -31,7 +32,9 @@ std::optional<COLORREF> ParseColour(const std::wstring& value) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-std::wstring ReadTextFile(const std::wstring& path) {
+}  // namespace
+
+std::wstring ReadSkinFile(const std::wstring& path) {
   UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw FileSystemFailure(::GetLastError());
@@ -42,10 +45,11 @@ std::wstring ReadTextFile(const std::wstring& path) {
     bytes.append(buffer, read);
     if (bytes.size() > 65536) break;  // a skin file is a few lines
   }
+  // Editors that save UTF-8 may put its byte-order mark first.
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  if (bytes.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0) bytes.erase(0, kUtf8Mark.size());
   return std::wstring(bytes.begin(), bytes.end());
 }
-
-}  // namespace
 
 UINT ApplySkinMessage() {
   static const UINT message = ::RegisterWindowMessageW(L"Pellacore.ApplySkin");
@@ -81,7 +85,7 @@ SkinColours ParseSkin(const std::wstring& text, const std::wstring& section) {
 }
 
 void Win32SkinFramework::LoadSkin(const std::wstring& path, const std::wstring& section) {
-  SkinColours loaded = ParseSkin(ReadTextFile(path), section);
+  SkinColours loaded = ParseSkin(ReadSkinFile(path), section);
   loaded.frames = colours_.frames;
   loaded.buttons = colours_.buttons;
   colours_ = loaded;

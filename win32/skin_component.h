@@ -32,6 +32,10 @@ UINT ApplySkinMessage();
 // Reads the colours of `section` from skin file text; raises on a malformed line.
 SkinColours ParseSkin(const std::wstring& text, const std::wstring& section);
 
+// The text of a skin file, each byte one character, without the byte-order
+// mark that UTF-8 editors may write first.
+std::wstring ReadSkinFile(const std::wstring& path);
+
 class Win32SkinFramework : public SkinFramework {
  public:
   void LoadSkin(const std::wstring& path, const std::wstring& section) override;

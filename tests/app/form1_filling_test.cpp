@@ -72,6 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         DialogCase{L"\\\\server\\share\\x.dwg", {L"\\\\server\\share\\x.dwg"}}));
 
 TEST_F(FillingTest, ASelectionTooLargeForTheBufferIsToldAndAddsNothing) {
+  form.Form_Load();  // the application title
   fileDialogs.failure = StandardFailure(failure_number::kBufferTooSmall);
   form.PushButton1_Click();
   ASSERT_EQ(boxes.shown.size(), 1u);
@@ -88,6 +89,34 @@ TEST_F(FillingTest, AnotherDialogFailureIsReported) {
   form.PushButton1_Click();
   EXPECT_EQ(Reports(), Paths{ErrorReportText(L"Unspecified error", kPushButton1, 100)});
   EXPECT_TRUE(Entries().empty());
+}
+
+// A list that cannot take one entry, as a list control out of memory raises.
+class ListRefusingOneEntry : public JobListObserver {
+ public:
+  explicit ListRefusingOneEntry(std::size_t refused) : refused_(refused) {}
+  void EntriesAppended(std::size_t newCount) override {
+    if (newCount == refused_) throw Failure(7, L"Out of memory");
+  }
+  void EntryChanged(std::size_t) override {}
+  void AllEntriesChanged() override {}
+  void EntriesRemoved(std::size_t) override {}
+  void SelectionChanged(std::optional<std::size_t>) override {}
+
+ private:
+  std::size_t refused_;
+};
+
+TEST_F(FillingTest, AFailureWhileAppendingOneNameIsReportedAndTheRestAreAppended) {
+  ListRefusingOneEntry refusing(2);
+  form.jobList().SetObserver(&refusing);
+  fileDialogs.answer = JoinedByNul({L"D:\\Plans", L"a.dwg", L"b.dwg", L"c.dwg"});
+  form.PushButton1_Click();
+  form.jobList().SetObserver(nullptr);
+  EXPECT_EQ(Reports(), Paths{ErrorReportText(L"Out of memory", kPushButton1, 108)});
+  ASSERT_EQ(Entries().size(), 3u);
+  EXPECT_EQ(Entries().front(), L"D:\\Plans\\a.dwg");
+  EXPECT_EQ(Entries().back(), L"D:\\Plans\\c.dwg");
 }
 
 TEST_F(FillingTest, DraggedDataWithoutFilesGetsNoDropEffect) {
@@ -131,6 +160,7 @@ TEST_F(FillingTest, TheFolderScanAsksForTheExtensionAndTheFolderAndRemembersBoth
   folderPicker.answer = L"D:\\Jobs";
   int pointerDuringScan = -1;
   pump.duringYield.push_back([&] { pointerDuringScan = form.MousePointer(); });
+  form.Form_Load();  // the application title
   form.PushButton3_Click();
 
   ASSERT_EQ(inputBox.shown.size(), 1u);
@@ -189,6 +219,7 @@ TEST_F(FillingTest, ARejectedPatternIsReportedOnceAndTheScanEndsWithTheArrow) {
 }
 
 TEST_F(FillingTest, TheSampleButtonLoadsTheSamplesUnderTheApplicationTitle) {
+  form.Form_Load();
   form.PushButton8_Click();
   EXPECT_EQ(samples.loadTitles, Paths{L"Pellacore"});
   samples.loadFailure = Failure(53, L"File not found");

@@ -30,10 +30,13 @@ TEST_F(Form1Test, FirstStartStoresTheDesktopAsLocationAndSelectsOption1) {
 
 TEST_F(Form1Test, StartUpSetsCaptionIconTitleColumnAndRunsTheChecksInOrder) {
   checks.autoCad = true;
+  EXPECT_EQ(form.applicationTitle(), L"");  // not known before start-up
   form.Form_Load();
   EXPECT_EQ(window.caption, L"Pellacore");
   EXPECT_TRUE(window.iconSet);
   EXPECT_EQ(form.applicationTitle(), L"Pellacore");
+  // The checks after step 102 already tell the user under the title.
+  EXPECT_EQ(checks.titles, (std::vector<std::wstring>{L"Pellacore", L"Pellacore"}));
   EXPECT_EQ(list.columns, (std::vector<std::wstring>{L"DWG File(s)", L"Result"}));
   EXPECT_EQ(list.columnWidthTwips, 7000);
   // The Result column takes what the paths leave, once it is there.
@@ -127,14 +130,26 @@ TEST_F(Form1Test, ADesktopWithoutPathFailsStep136OnlyWhenNoLocationIsStored) {
 }
 
 TEST_F(Form1Test, TheSampleListIsRecordedUntilTheSnapshotIsStored) {
+  // A recording that stores nothing: 110 and 130 both find "Snapshot" empty.
   form.Form_Load();
-  EXPECT_EQ(samples.calls, 2);  // nothing recorded: 110 and 130 both try
+  EXPECT_EQ(samples.calls, 2);
+  EXPECT_EQ(settings.ReadsOf(setting_key::kSnapshot), 2u);
 
+  // A recording that stores it: step 130 reads it again and records no more.
   settings.values.clear();
+  settings.reads.clear();
   samples.calls = 0;
-  settings.values[setting_key::kSnapshot] = L"encoded";
+  samples.recording = [&] { settings.values[setting_key::kSnapshot] = L"encoded"; };
+  form.Form_Load();
+  EXPECT_EQ(samples.calls, 1);
+  EXPECT_EQ(settings.ReadsOf(setting_key::kSnapshot), 2u);
+
+  // Stored already: both steps read it, neither records.
+  settings.reads.clear();
+  samples.calls = 0;
   form.Form_Load();
   EXPECT_EQ(samples.calls, 0);
+  EXPECT_EQ(settings.ReadsOf(setting_key::kSnapshot), 2u);
 }
 
 TEST_F(Form1Test, ASettingsStoreThatCannotBeReadRunsEveryGuardedBranch) {
@@ -209,6 +224,7 @@ TEST_F(Form1Test, AFailureInOneStatementOfStep102LeavesTheOthersToRun) {
   EXPECT_EQ(Reports(), std::vector<std::wstring>{
                            ErrorReportText(L"Invalid procedure call or argument", kFormLoad, 102)});
   EXPECT_TRUE(window.iconSet);
+  EXPECT_EQ(form.applicationTitle(), L"Pellacore");
 }
 
 TEST_F(Form1Test, AFailingPrinterCheckIsReportedAsStep150) {

@@ -2,6 +2,7 @@
 // The skin component, the sample recorder and the prerequisite checks, as
 // start-up calls them: each call is logged, each can be told to fail.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,11 +43,14 @@ class RecordingSampleList : public SampleList {
  public:
   int calls = 0;
   std::optional<Failure> failure;
+  // What a recording does besides being counted (storing "Snapshot", say).
+  std::function<void()> recording;
   std::vector<std::wstring> loadTitles;
   std::optional<Failure> loadFailure;
   void RecordSampleList() override {
     ++calls;
     if (failure) throw *failure;
+    if (recording) recording();
   }
   void LoadSampleFiles(JobList&, const std::wstring& title) override {
     loadTitles.push_back(title);

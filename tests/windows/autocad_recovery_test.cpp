@@ -283,5 +283,26 @@ TEST_F(AutoCadRecoveryTest, ClosingTheWindowDuringAHangEndsTheProgramAndItsAutoC
   EXPECT_TRUE(WaitForNoStandIn()) << "the window closed, its AutoCAD stayed";
 }
 
+// Between two drawings the run yields while it waits for the printer's PDF:
+// a close then ends the program there, as its close box would at any time.
+TEST_F(AutoCadRecoveryTest, ClosingTheWindowWhileTheRunWaitsForAPdfEndsTheProgram) {
+  SetString(kPrinterSwitchesKey, L"DelaySeconds", L"3");
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings = DropTwoDrawings();
+  Click(ControlId::kPushButton2);
+  // The first drawing's AutoCAD has gone: its bitmap is with the late printer.
+  ASSERT_TRUE(WaitForCall(L"server exit"));
+
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program->WaitForExit());
+  DWORD code = 1;
+  ::GetExitCodeProcess(program->handle(), &code);
+  EXPECT_EQ(code, 0u);
+  program.reset();
+  window = nullptr;
+  EXPECT_FALSE(HasLine(AutoCadCalls(), OpenLine(drawings[1]))) << "the run went on after the close";
+  EXPECT_TRUE(WaitForNoStandIn());
+}
+
 }  // namespace
 }  // namespace pellacore::testing

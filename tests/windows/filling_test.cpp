@@ -68,8 +68,10 @@ TEST_F(FillingFromOutsideTest, TheFileDialogAddsOneFileSeveralFilesOrNothing) {
   ChooseInFileDialog(L"a.dwg", IDCANCEL);
   ChooseInFileDialog(L"a.dwg");  // a file already listed is listed again
   ASSERT_TRUE(WaitForCount(5));
+  ChooseInFileDialog(L"no such drawing.dwg");  // a typed name need not exist
+  ASSERT_TRUE(WaitForCount(6));
   EXPECT_EQ(Entries(), (Paths{folder + L"Site A.dwg", folder + L"c.dwg", folder + L"a.dwg",
-                              folder + L"b.dwg", folder + L"a.dwg"}));
+                              folder + L"b.dwg", folder + L"a.dwg", folder + L"no such drawing.dwg"}));
 }
 
 TEST_F(FillingFromOutsideTest, FilesChosenInADriveRootHaveOneSeparator) {
@@ -88,23 +90,43 @@ TEST_F(FillingFromOutsideTest, FilesChosenInADriveRootHaveOneSeparator) {
   EXPECT_EQ(entries, (Paths{L"C:\\" + one, L"C:\\" + two}));
 }
 
+// `count` quoted names of about 210 characters each.
+std::wstring LongNames(int count) {
+  std::wstring names;
+  for (int i = 0; i < count; ++i) names += L"\"" + std::wstring(200, L'n') + std::to_wstring(i) + L".dwg\" ";
+  return names;
+}
+
+// The dialog writes what was chosen into the program's buffer: a selection
+// far larger than the buffer once was must neither overrun it (the program
+// stays alive and tells the user) nor keep a large one that fits from
+// being added whole.
 TEST_F(FillingFromOutsideTest, ASelectionTooLargeForTheDialogIsToldAndAddsNothing) {
   Start();
   ASSERT_NE(window, nullptr);
-  std::wstring names;
-  for (int i = 0; i < 150; ++i) names += L"\"" + std::wstring(200, L'n') + std::to_wstring(i) + L".dwg\" ";
-  PostClick(Control(Index(ControlId::kPushButton1)));
-  HWND dialog = WaitForTopWindow(program->id(), L"#32770", kAddFilesTitle);
-  ASSERT_NE(dialog, nullptr);
-  SetText(::GetDlgItem(dialog, kFileNameBox), names);
-  PressButtonOf(dialog, IDOK);
-  HWND box = WaitForTopWindow(program->id(), L"#32770", L"Pellacore");
-  ASSERT_NE(box, nullptr) << "no message";
-  EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)),
-            L"You've selected too many files to add.\r\rPlease try adding via the \"Add All\" button.");
-  PressButtonOf(box, IDOK);
-  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
-  EXPECT_TRUE(Entries().empty());
+  for (int count : {150, 1000}) {  // about 31,000 and 210,000 characters
+    SCOPED_TRACE(count);
+    PostClick(Control(Index(ControlId::kPushButton1)));
+    HWND dialog = WaitForTopWindow(program->id(), L"#32770", kAddFilesTitle);
+    ASSERT_NE(dialog, nullptr);
+    SetText(::GetDlgItem(dialog, kFileNameBox), LongNames(count));
+    PressButtonOf(dialog, IDOK);
+    HWND box = WaitForTopWindow(program->id(), L"#32770", L"Pellacore");
+    ASSERT_NE(box, nullptr) << "no message";
+    EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)),
+              L"You've selected too many files to add.\r\rPlease try adding via the \"Add All\" button.");
+    PressButtonOf(box, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+    EXPECT_FALSE(program->WaitForExit(harness::milliseconds(0))) << "the program ended";
+    EXPECT_TRUE(Entries().empty());
+  }
+
+  // 140 names, about 29,000 characters with the folder: they fit.
+  ChooseInFileDialog(LongNames(140));
+  ASSERT_TRUE(WaitForCount(140));
+  const Paths entries = Entries();
+  EXPECT_EQ(entries.front(), installed.folder.path() + std::wstring(200, L'n') + L"0.dwg");
+  EXPECT_EQ(entries.back(), installed.folder.path() + std::wstring(200, L'n') + L"139.dwg");
 }
 
 TEST_F(FillingFromOutsideTest, TheListIsEditedWithTheMouseAndTheKeyboard) {
@@ -182,15 +204,13 @@ TEST_F(FillingFromOutsideTest, TheFolderScanAsksTheExtensionThenAFolderAndAddsIt
 
   HWND picker = WaitForTopWindow(program->id(), L"#32770", L"");
   ASSERT_NE(picker, nullptr) << "no folder picker";
-  // The picker is told to open on the folder chosen last time. In a new
-  // Wine prefix it may come up before its tree is filled and lose that
-  // selection, so the folder is chosen here once the tree has items.
+  // The picker opens on the folder chosen last time, by itself: also when
+  // its tree fills after it said it was ready (a new Wine prefix).
   constexpr int kFolderTree = 14145;
   HWND tree = ::GetDlgItem(picker, kFolderTree);
   RemoteControls remote(program->id());
-  ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(tree, TVM_GETCOUNT, 0, 0) > 0; }));
-  if (remote.TreeSelectionText(tree) != L"Jobs") remote.SelectInFolderPicker(picker, jobs);
-  ASSERT_TRUE(WaitUntil([&] { return remote.TreeSelectionText(tree) == L"Jobs"; }));
+  ASSERT_TRUE(WaitUntil([&] { return remote.TreeSelectionText(tree) == L"Jobs"; }))
+      << "the picker does not show the folder chosen last time";
   PressButtonOf(picker, IDOK);
   ASSERT_TRUE(WaitForCount(2));
   EXPECT_EQ(Entries(), (Paths{jobs + L"\\plan.dwg", jobs + L"\\Old\\part.dwg"}));
@@ -204,6 +224,8 @@ TEST_F(FillingFromOutsideTest, TheFolderScanAsksTheExtensionThenAFolderAndAddsIt
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(question); }));
   picker = WaitForTopWindow(program->id(), L"#32770", L"");
   ASSERT_NE(picker, nullptr);
+  tree = ::GetDlgItem(picker, kFolderTree);
+  EXPECT_TRUE(WaitUntil([&] { return remote.TreeSelectionText(tree) == L"Jobs"; }));
   PressButtonOf(picker, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(picker); }));
   EXPECT_EQ(testing::StoredSetting(L"Extension"), L"txt");

@@ -191,6 +191,74 @@ TEST_F(MainWindowInProcessTest, ThePointerFollowsTheControlsUnderIt) {
   EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
 }
 
+// The program sets the pointer (a run's hourglass, its end) while the mouse
+// rests: the shape under the mouse changes then, not at its next move.
+TEST_F(MainWindowInProcessTest, ThePointerSetByTheProgramShowsAtOnceUnderTheMouse) {
+  RECT button{};
+  ::GetWindowRect(Control(ControlId::kPushButton2), &button);
+  ASSERT_TRUE(::SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2));
+  pump.HandlePending();
+  const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+  const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
+
+  ::SetCursor(arrow);
+  form.SetMousePointer(pointer_code::kHourglass);
+  EXPECT_EQ(::GetCursor(), wait);
+  form.SetMousePointer(pointer_code::kDefault);
+  EXPECT_EQ(::GetCursor(), arrow);  // the button's own
+  form.SetMousePointer(pointer_code::kCustom);
+  EXPECT_NE(::GetCursor(), arrow);
+  EXPECT_NE(::GetCursor(), wait);
+
+  // Away from the window the program's pointer is none of the mouse's business.
+  RECT frame{};
+  ::GetWindowRect(window.handle(), &frame);
+  ASSERT_TRUE(::SetCursorPos(frame.right + 20, frame.bottom + 20));
+  pump.HandlePending();
+  ::SetCursor(arrow);
+  form.SetMousePointer(pointer_code::kHourglass);
+  EXPECT_EQ(::GetCursor(), arrow);
+  form.SetMousePointer(pointer_code::kDefault);
+}
+
+// On a DPI change each control takes its new font while the one it had
+// still exists; the old fonts go afterwards.
+TEST_F(MainWindowInProcessTest, ADpiChangeGivesEveryControlItsNewFontBeforeTheOldFontsGo) {
+  auto fontOf = [](HWND control) { return reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)); };
+  struct Watch {
+    std::vector<HWND> controls;
+    int fontsTaken = 0;
+    bool everyFontLive = true;
+  } watch{harness::Children(window.handle())};
+  const HFONT oldFont = fontOf(Control(ControlId::kOption1));
+  const HFONT oldButtonFont = fontOf(Control(ControlId::kPushButton1));
+  auto watchFonts = [](HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                       DWORD_PTR data) -> LRESULT {
+    auto* seen = reinterpret_cast<Watch*>(data);
+    if (message == WM_SETFONT) {
+      ++seen->fontsTaken;
+      for (HWND control : seen->controls) {
+        const HFONT held = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+        if (held && ::GetObjectType(held) == 0) seen->everyFontLive = false;
+      }
+    }
+    return ::DefSubclassProc(list, message, wParam, lParam);
+  };
+  ::SetWindowSubclass(List(), watchFonts, 77, reinterpret_cast<DWORD_PTR>(&watch));
+  RECT frame{};
+  ::GetWindowRect(window.handle(), &frame);
+  ::SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&frame));
+  ::RemoveWindowSubclass(List(), watchFonts, 77);
+
+  EXPECT_GT(watch.fontsTaken, 0);
+  EXPECT_TRUE(watch.everyFontLive) << "a control held a deleted font";
+  LOGFONTW font{};
+  ::GetObjectW(fontOf(Control(ControlId::kOption1)), sizeof(font), &font);
+  EXPECT_EQ(font.lfHeight, -18);  // 9 pt at 144 DPI
+  EXPECT_EQ(::GetObjectType(oldFont), 0u);
+  EXPECT_EQ(::GetObjectType(oldButtonFont), 0u);
+}
+
 TEST_F(MainWindowInProcessTest, ControlsUseArialBoldInTheCyrillicCharacterSet) {
   auto fontOf = [](HWND control) {
     LOGFONTW font{};

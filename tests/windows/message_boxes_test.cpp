@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <stdexcept>
 #include <thread>
 
 #include "util/error_report.h"
+#include "util/failure.h"
+#include "win32/fatal_failure.h"
 #include "win32/win32_message_boxes.h"
 
 namespace pellacore {
@@ -140,6 +144,39 @@ TEST_F(RealMessageBoxesTest, AYesNoQuestionAnswersWhatWasPressed) {
     EXPECT_TRUE(seen.hasNo);
     EXPECT_FALSE(seen.hasOk);
     EXPECT_EQ(got, answer);
+  }
+}
+
+// A failure that nothing handled ends the program with a box saying what it
+// was, under the application's title, or the product's name before the
+// title is known; the exit code says the program did not end well.
+TEST(FatalFailureTest, EveryKindOfFailureIsToldUnderTheTitleKnownSoFar) {
+  struct Case {
+    std::function<void()> raise;
+    std::wstring title, shownTitle, text;
+  };
+  const Case cases[] = {
+      {[] { throw Failure(5, L"Invalid procedure call or argument"); }, L"Drawing PDF", L"Drawing PDF",
+       L"Invalid procedure call or argument"},
+      {[] { throw std::runtime_error("vector::reserve"); }, L"", L"Pellacore", L"vector::reserve"},
+      {[] { throw 42; }, L"", L"Pellacore", L"Unexpected failure"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    SeenBox seen;
+    std::thread user = AnswerTheBox(seen, IDOK, nullptr);
+    int code = 0;
+    try {
+      c.raise();
+    } catch (...) {
+      code = win32::TellFatalFailure(c.title);
+    }
+    user.join();
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.title, c.shownTitle);
+    EXPECT_EQ(seen.text, c.text);
+    EXPECT_TRUE(seen.hasOk);
+    EXPECT_NE(code, 0);
   }
 }
 

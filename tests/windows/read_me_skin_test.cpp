@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/windows/program_folder_fixture.h"
+#include "tests/windows/scratch_folder.h"
 #include "win32/skin_component.h"
 
 namespace pellacore {
@@ -33,19 +34,39 @@ std::wstring ExampleIn(const std::wstring& readMe, const std::wstring& first) {
   return example;
 }
 
+// The example skin of both the READ-ME users get and the repository's
+// README, exactly as each shows it, read by the program's own reader.
 TEST(ReadMeSkinTest, TheExampleSkinIsOneTheProgramReads) {
-  std::ifstream in(std::filesystem::path(testing::WindowsPathOf(PELLACORE_READ_ME)), std::ios::binary);
-  ASSERT_TRUE(in) << PELLACORE_READ_ME;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::wstring example = ExampleIn(std::wstring(bytes.begin(), bytes.end()), L"; a calm grey skin");
-  ASSERT_NE(example.find(L"Face="), std::wstring::npos) << "no skin example in the READ-ME";
+  for (const char* readMe : {PELLACORE_READ_ME, PELLACORE_SOURCE_README}) {
+    SCOPED_TRACE(readMe);
+    std::ifstream in(std::filesystem::path(testing::WindowsPathOf(readMe)), std::ios::binary);
+    ASSERT_TRUE(in) << readMe;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::wstring example = ExampleIn(std::wstring(bytes.begin(), bytes.end()), L"; a calm grey skin");
+    ASSERT_NE(example.find(L"Face="), std::wstring::npos) << "no skin example";
 
-  const win32::SkinColours colours = win32::ParseSkin(example, L"");
-  EXPECT_EQ(colours.face, RGB(0xE4, 0xE7, 0xEB));
-  EXPECT_EQ(colours.text, RGB(0x1F, 0x29, 0x33));
-  EXPECT_EQ(colours.button, RGB(0xD2, 0xD8, 0xDF));
+    win32::SkinColours colours;
+    ASSERT_NO_THROW(colours = win32::ParseSkin(example, L"")) << std::string(example.begin(), example.end());
+    EXPECT_EQ(colours.face, RGB(0xE4, 0xE7, 0xEB));
+    EXPECT_EQ(colours.text, RGB(0x1F, 0x29, 0x33));
+    EXPECT_EQ(colours.button, RGB(0xD2, 0xD8, 0xDF));
+  }
   // A comment stands on a line of its own: after a colour it spoils the line.
   EXPECT_ANY_THROW(win32::ParseSkin(L"Face=#E4E7EB   ; background\r\n", L""));
+}
+
+// A skin saved by an editor that writes UTF-8 with its byte-order mark.
+TEST(ReadMeSkinTest, ASkinFileThatStartsWithAByteOrderMarkIsRead) {
+  testing::ScratchFolder folder;
+  const std::wstring path = folder.path() + L"o.cjs";
+  {
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    out << "\xEF\xBB\xBF" "Face=#102030\r\nText=#FFFFFF\r\n";
+  }
+  win32::SkinColours colours;
+  ASSERT_NO_THROW(colours = win32::ParseSkin(win32::ReadSkinFile(path), L""));
+  EXPECT_EQ(colours.face, RGB(0x10, 0x20, 0x30));
+  EXPECT_EQ(colours.text, RGB(0xFF, 0xFF, 0xFF));
 }
 
 }  // namespace
