@@ -72,6 +72,7 @@ void SetText(HWND control, const std::wstring& text);
 // The calling thread must have initialised OLE.
 DWORD DropOnto(HWND target, const std::vector<std::wstring>& paths, bool asFiles = true);
 
+// The same drag, made as `options` say.
 struct DragOptions {
   bool asFiles = true;
   // The effects the source allows.
