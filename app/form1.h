@@ -117,7 +117,8 @@ class Form1 {
   // folder scan, the sample drawings.
   void PushButton1_Click();
   // `offersFileList`: whether the dragged data offers a list of files;
-  // `effect`: the drop effect the platform proposes, changed in place.
+  // `effect`: in, the effects the source allows (drop_effect); out, the one
+  // the list takes.
   void ListView1_OLEDragOver(bool offersFileList, std::uint32_t& effect);
   void ListView1_OLEDragDrop(const std::vector<std::wstring>& files);
   void PushButton3_Click();

@@ -6,6 +6,7 @@
 #include "app/form1.h"
 #include "joblist/add_folder.h"
 #include "joblist/sample_list.h"
+#include "platform/drop_effect.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_system.h"
 #include "platform/folder_picker.h"
@@ -86,7 +87,10 @@ void Form1::PushButton1_Click() {
 }
 
 void Form1::ListView1_OLEDragOver(bool offersFileList, std::uint32_t& effect) {
-  if (!offersFileList) effect = 0;
+  // Only ever a copy: a source that carries out a move itself would delete
+  // the files that were dropped.
+  const bool copyAllowed = (effect & drop_effect::kCopy) != 0;
+  effect = offersFileList && copyAllowed ? drop_effect::kCopy : drop_effect::kNone;
 }
 
 // A dropped item is a folder when a search for exactly its path finds a

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 namespace pellacore::win32 {
 namespace {
 
@@ -77,13 +79,17 @@ HRESULT FileDropTarget::DragLeave() {
 }
 
 HRESULT FileDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
+  if (!effect) return E_INVALIDARG;
+  offersFiles_ = OffersFiles(data);
+  AskDragOver(effect);
   offersFiles_ = false;
-  // Nothing is thrown back into COM: the handler reports what it must.
+  if (*effect == DROPEFFECT_NONE) return S_OK;
+  // Nothing is thrown back into COM.
   try {
-    const std::vector<std::wstring> paths = PathsOf(data);
-    if (!paths.empty()) drop_(paths);
+    std::vector<std::wstring> paths = PathsOf(data);
+    if (!paths.empty()) drop_(std::move(paths));
   } catch (...) {
-    if (effect) *effect = DROPEFFECT_NONE;
+    *effect = DROPEFFECT_NONE;
   }
   return S_OK;
 }

@@ -14,10 +14,13 @@ namespace pellacore::win32 {
 
 class FileDropTarget final : public IDropTarget {
  public:
-  // `dragOver`: told whether the data offers files, may change the proposed
-  // effect. `drop`: the dropped paths, in the order the source lists them.
+  // `dragOver`: told whether the data offers files and the effects the
+  // source allows, chooses the effect; asked again at the drop, where an
+  // effect of none refuses it. `drop`: the dropped paths, in the order the
+  // source lists them. The source waits in its drag loop until `drop`
+  // returns, so it must only take them; a failure refuses the drop.
   using DragOverHandler = std::function<void(bool offersFiles, DWORD& effect)>;
-  using DropHandler = std::function<void(const std::vector<std::wstring>& paths)>;
+  using DropHandler = std::function<void(std::vector<std::wstring> paths)>;
   FileDropTarget(DragOverHandler dragOver, DropHandler drop)
       : dragOver_(std::move(dragOver)), drop_(std::move(drop)) {}
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/form1.h"
+#include "platform/drop_effect.h"
 #include "util/failure.h"
 #include "win32/options_menu.h"
 #include "win32/progress_bar.h"
@@ -47,6 +48,10 @@ ControlClass ClassOf(const ControlDesign& design) {
   }
   return {L"STATIC", 0, 0};
 }
+
+// The list's drop effects are the platform's.
+static_assert(drop_effect::kNone == DROPEFFECT_NONE && drop_effect::kCopy == DROPEFFECT_COPY &&
+              drop_effect::kMove == DROPEFFECT_MOVE && drop_effect::kLink == DROPEFFECT_LINK);
 
 int DpiOf(HWND window) {
   const UINT dpi = ::GetDpiForWindow(window);
@@ -126,13 +131,11 @@ void Win32MainWindow::CreateControls() {
   // Files and folders dropped onto the list.
   dropTarget_ = new FileDropTarget(
       [this](bool offersFiles, DWORD& effect) {
-        std::uint32_t proposed = effect;
-        Forward([&] { form_->ListView1_OLEDragOver(offersFiles, proposed); });
-        effect = proposed;
+        std::uint32_t allowed = effect;
+        Forward([&] { form_->ListView1_OLEDragOver(offersFiles, allowed); });
+        effect = allowed;
       },
-      [this](const std::vector<std::wstring>& paths) {
-        Forward([&] { form_->ListView1_OLEDragDrop(paths); });
-      });
+      [this](std::vector<std::wstring> paths) { TakeDrop(std::move(paths)); });
   const HRESULT registered = ::RegisterDragDrop(list, dropTarget_);
   if (FAILED(registered)) throw Failure(static_cast<long>(registered), SystemMessage(static_cast<DWORD>(registered)));
 
@@ -195,6 +198,23 @@ void Win32MainWindow::ApplyLayout(int dpi, const RECT* suggested) {
   if (columnWidthTwips_) SetColumnWidthTwips(columnWidthTwips_);
   if (fitLastColumn_) FitLastColumn();
   ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(4500, dpi));
+}
+
+void Win32MainWindow::TakeDrop(std::vector<std::wstring> paths) {
+  waitingDrops_.push_back(std::move(paths));
+  if (!::PostMessageW(window_, kAddDropMessage, 0, 0)) {
+    const DWORD error = ::GetLastError();
+    waitingDrops_.pop_back();
+    throw SystemFailure(error);
+  }
+}
+
+void Win32MainWindow::AddOldestDrop() {
+  if (waitingDrops_.empty() || !form_) return;
+  // Taken out first: a drop that comes while this one is added is the next one.
+  const std::vector<std::wstring> paths = std::move(waitingDrops_.front());
+  waitingDrops_.pop_front();
+  Forward([&] { form_->ListView1_OLEDragDrop(paths); });
 }
 
 std::optional<ControlId> Win32MainWindow::ControlOf(HWND control) const {

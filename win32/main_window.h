@@ -10,9 +10,11 @@
 #include <commctrl.h>
 
 #include <array>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_window_layout.h"
 #include "util/failure.h"
@@ -120,12 +122,19 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   void SyncItemCount();
   static constexpr UINT kSyncItemCountMessage = WM_APP + 1;
 
+  // A drop is added once the source has its answer: the paths wait here,
+  // oldest first, each for one posted message.
+  void TakeDrop(std::vector<std::wstring> paths);
+  void AddOldestDrop();
+  static constexpr UINT kAddDropMessage = WM_APP + 2;
+
   HINSTANCE instance_;
   Form1* form_ = nullptr;
   HWND window_ = nullptr;
   std::array<HWND, kMainWindowDesign.size()> controls_{};
   HWND tooltip_ = nullptr;
   FileDropTarget* dropTarget_ = nullptr;  // COM-counted; registered on the list
+  std::deque<std::vector<std::wstring>> waitingDrops_;
   int dpi_ = 96;
 
   UniqueGdiObject font_;

@@ -58,6 +58,9 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kSyncItemCountMessage:
       SyncItemCount();
       return 0;
+    case kAddDropMessage:
+      AddOldestDrop();
+      return 0;
     case WM_DPICHANGED:
       ApplyLayout(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;

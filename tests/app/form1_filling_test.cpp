@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/drop_effect.h"
 #include "tests/app/form1_fixture.h"
 #include "util/settings.h"
 
@@ -119,12 +120,20 @@ TEST_F(FillingTest, AFailureWhileAppendingOneNameIsReportedAndTheRestAreAppended
   EXPECT_EQ(Entries().back(), L"D:\\Plans\\c.dwg");
 }
 
-TEST_F(FillingTest, DraggedDataWithoutFilesGetsNoDropEffect) {
-  std::uint32_t effect = 1;
-  form.ListView1_OLEDragOver(true, effect);
-  EXPECT_EQ(effect, 1u);
-  form.ListView1_OLEDragOver(false, effect);
-  EXPECT_EQ(effect, 0u);
+TEST_F(FillingTest, OnlyAListOfFilesIsTakenAndOnlyAsACopy) {
+  struct Case {
+    bool offersFiles;
+    std::uint32_t allowed;
+    std::uint32_t taken;
+  };
+  using namespace drop_effect;
+  for (const Case& c : {Case{true, kCopy | kMove | kLink, kCopy}, Case{true, kCopy, kCopy},
+                        Case{true, kMove, kNone}, Case{true, kMove | kLink, kNone},
+                        Case{false, kCopy | kMove, kNone}, Case{false, kCopy, kNone}}) {
+    std::uint32_t effect = c.allowed;
+    form.ListView1_OLEDragOver(c.offersFiles, effect);
+    EXPECT_EQ(effect, c.taken) << "files " << c.offersFiles << ", allowed " << c.allowed;
+  }
 }
 
 TEST_F(FillingTest, DroppedFilesAreAddedUnchangedAndFoldersThroughTheirTree) {
@@ -139,6 +148,25 @@ TEST_F(FillingTest, DroppedFilesAreAddedUnchangedAndFoldersThroughTheirTree) {
   form.ListView1_OLEDragDrop({L"C:\\In\\x.txt", L"C:\\Tree", L"C:\\Gone.dwg", L"C:\\In\\y.dwg"});
   EXPECT_EQ(Entries(), (Paths{L"C:\\In\\x.txt", L"C:\\In\\x.txt", L"C:\\Tree\\a.dwg",
                               L"C:\\Tree\\Sub\\b.dwg", L"C:\\In\\y.dwg"}));
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(FillingTest, FoldersDroppedTogetherEachAddTheirOwnFilesOnce) {
+  fs.AddFolder(L"C:\\B");
+  fs.AddFile(L"C:\\B\\b1.dwg");
+  fs.AddFolder(L"C:\\B\\Sub");
+  fs.AddFile(L"C:\\B\\Sub\\b2.dwg");
+  fs.AddFolder(L"C:\\A");
+  fs.AddFile(L"C:\\A\\a1.dwg");
+  form.ListView1_OLEDragDrop({L"C:\\B", L"C:\\A"});
+  EXPECT_EQ(Entries(), (Paths{L"C:\\B\\b1.dwg", L"C:\\B\\Sub\\b2.dwg", L"C:\\A\\a1.dwg"}));
+}
+
+TEST_F(FillingTest, AnEmptyDroppedFolderAddsNothingAndShowsNothing) {
+  fs.AddFolder(L"C:\\Empty");
+  fs.AddFolder(L"C:\\Empty\\Sub");
+  form.ListView1_OLEDragDrop({L"C:\\Empty"});
+  EXPECT_TRUE(Entries().empty());
   EXPECT_TRUE(boxes.shown.empty());
 }
 

@@ -7,6 +7,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
 #include "app/main_window_layout.h"
 #include "tests/windows/program_folder_fixture.h"
 #include "tools/harness/harness.h"
@@ -171,10 +175,68 @@ TEST_F(FillingFromOutsideTest, DroppedFilesAndFoldersBecomeEntriesAndTextIsRefus
   ASSERT_EQ(::OleInitialize(nullptr), S_OK);
 
   EXPECT_EQ(DropOnto(List(), {L"just some text"}, /*asFiles=*/false), static_cast<DWORD>(DROPEFFECT_NONE));
-  EXPECT_NE(DropOnto(List(), {tree, loose}), static_cast<DWORD>(DROPEFFECT_NONE));
+  DragOptions moveOnly;
+  moveOnly.allowedEffects = DROPEFFECT_MOVE;
+  EXPECT_EQ(DropOnto(List(), {loose}, moveOnly), static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_EQ(DropOnto(List(), {tree, loose}), static_cast<DWORD>(DROPEFFECT_COPY));
   ASSERT_TRUE(WaitForCount(3));
   EXPECT_EQ(Entries(), (Paths{tree + L"\\a.dwg", tree + L"\\Sub\\b.dwg", loose}));
   ::OleUninitialize();
+}
+
+// The source of a drop (a file manager) waits in its drag loop until the list
+// answers. The list answers "copy" at once and adds the tree afterwards from
+// its own message loop, so the source never waits for the walk of a large
+// tree, nor for a box the window shows meanwhile.
+TEST_F(FillingFromOutsideTest, ADropAnswersTheSourceAtOnceAsACopyAndItsTreeArrivesAfterwards) {
+  const std::wstring tree = installed.folder.MakeFolder(L"Big");
+  Paths files;
+  for (int i = 0; i < 20; ++i) {
+    const std::wstring folder = L"Big\\D" + std::to_wstring(i);
+    installed.folder.MakeFolder(folder);
+    for (int j = 0; j < 10; ++j) {
+      const std::wstring sub = folder + L"\\S" + std::to_wstring(j);
+      installed.folder.MakeFolder(sub);
+      for (int k = 0; k < 3; ++k) {
+        files.push_back(installed.folder.MakeFile(sub + L"\\f" + std::to_wstring(k) + L".dwg"));
+      }
+    }
+  }
+  Start();
+  ASSERT_NE(window, nullptr);
+
+  // While the list takes the data, a click is posted that opens a box ("Start"
+  // on an empty list). The window can handle it only once Drop has returned:
+  // had Drop walked the tree itself, the click would open its box inside
+  // Drop, and the source would wait for that box to be closed.
+  const HWND start = Control(Index(ControlId::kPushButton2));
+  std::atomic<bool> returned{false};
+  std::atomic<DWORD> effect{DROPEFFECT_NONE};
+  std::thread source([&] {
+    ::OleInitialize(nullptr);
+    DragOptions options;
+    options.allowedEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    options.whenTaken = [&] { PostClick(start); };
+    effect = DropOnto(List(), {tree}, options);
+    returned = true;
+    ::OleUninitialize();
+  });
+  const HWND box = WaitForMessageBox(window);
+  const bool returnedWithTheBoxOpen = box && WaitUntil([&] { return returned.load(); });
+  if (box) PressButtonOf(box, IDOK);
+  source.join();
+  ASSERT_NE(box, nullptr) << "the click did not open a box";
+  EXPECT_TRUE(returnedWithTheBoxOpen) << "the source waited for the box the window showed";
+  EXPECT_EQ(effect.load(), static_cast<DWORD>(DROPEFFECT_COPY));
+
+  RemoteControls remote(program->id());
+  ASSERT_TRUE(WaitUntil([&] { return remote.ItemCount(List()) == static_cast<int>(files.size()); },
+                        milliseconds(60000)))
+      << remote.ItemCount(List()) << " of " << files.size() << " entries";
+  Paths entries = Entries();
+  std::sort(entries.begin(), entries.end());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(entries, files);
 }
 
 TEST_F(FillingFromOutsideTest, TheFolderScanAsksTheExtensionThenAFolderAndAddsItsTree) {

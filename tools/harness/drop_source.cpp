@@ -4,6 +4,8 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <functional>
+#include <utility>
 
 #include "tools/harness/harness.h"
 
@@ -12,7 +14,8 @@ namespace {
 
 class OneFormatData final : public IDataObject {
  public:
-  OneFormatData(CLIPFORMAT format, HGLOBAL contents) : format_(format), contents_(contents) {}
+  OneFormatData(CLIPFORMAT format, HGLOBAL contents, std::function<void()> whenTaken)
+      : format_(format), contents_(contents), whenTaken_(std::move(whenTaken)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
     if (id == IID_IUnknown || id == IID_IDataObject) {
@@ -34,6 +37,7 @@ class OneFormatData final : public IDataObject {
   }
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+    if (whenTaken_) std::exchange(whenTaken_, nullptr)();
     const SIZE_T size = ::GlobalSize(contents_);
     HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
     std::memcpy(::GlobalLock(copy), ::GlobalLock(contents_), size);
@@ -69,6 +73,7 @@ class OneFormatData final : public IDataObject {
   ULONG references_ = 1;
   CLIPFORMAT format_;
   HGLOBAL contents_;
+  std::function<void()> whenTaken_;
 };
 
 class DropAtOnce final : public IDropSource {
@@ -115,13 +120,20 @@ HGLOBAL Text(const std::vector<std::wstring>& lines) {
 }  // namespace
 
 DWORD DropOnto(HWND target, const std::vector<std::wstring>& paths, bool asFiles) {
+  DragOptions options;
+  options.asFiles = asFiles;
+  return DropOnto(target, paths, options);
+}
+
+DWORD DropOnto(HWND target, const std::vector<std::wstring>& paths, const DragOptions& options) {
   RECT rect;
   ::GetWindowRect(target, &rect);
   ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-  auto* data = new OneFormatData(asFiles ? CF_HDROP : CF_UNICODETEXT, asFiles ? FileList(paths) : Text(paths));
+  auto* data = new OneFormatData(options.asFiles ? CF_HDROP : CF_UNICODETEXT,
+                                 options.asFiles ? FileList(paths) : Text(paths), options.whenTaken);
   DropAtOnce source;
   DWORD effect = DROPEFFECT_NONE;
-  ::DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
+  ::DoDragDrop(data, &source, options.allowedEffects, &effect);
   data->Release();
   return effect;
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <ole2.h>
+
 #include <chrono>
 #include <functional>
 #include <string>
@@ -69,6 +71,17 @@ void SetText(HWND control, const std::wstring& text);
 // chose. With `asFiles` false the data offers plain text instead of files.
 // The calling thread must have initialised OLE.
 DWORD DropOnto(HWND target, const std::vector<std::wstring>& paths, bool asFiles = true);
+
+// The same drag, made as `options` say.
+struct DragOptions {
+  bool asFiles = true;
+  // The effects the source allows.
+  DWORD allowedEffects = DROPEFFECT_COPY | DROPEFFECT_LINK;
+  // Called on the dragging thread when the target first asks for the data,
+  // that is inside the target's Drop, while this drag still waits for it.
+  std::function<void()> whenTaken;
+};
+DWORD DropOnto(HWND target, const std::vector<std::wstring>& paths, const DragOptions& options);
 
 // Another process's list view and tooltip, read through its memory.
 class RemoteControls {
