@@ -9,7 +9,9 @@
 # Usage: unix_links.sh PROGRAM [ARGS...]
 set -eu
 scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
-. "$scripts/test-prefix.sh"
+# The test's prefix, as the scripts beside test-prefix.sh find it.
+WINEPREFIX=$("$scripts/in-test-prefix" sh -c 'printf %s "$WINEPREFIX"')
+export WINEPREFIX
 letter=
 for candidate in m n o p q r s t u v w x y; do
   if [ ! -e "$WINEPREFIX/dosdevices/$candidate:" ] && [ ! -L "$WINEPREFIX/dosdevices/$candidate:" ]; then
@@ -21,6 +23,7 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/pellacore-links.XXXXXX")
 # rm -rf does not follow the links; the drive letter goes first.
 trap 'rm -f "$WINEPREFIX/dosdevices/$letter:"; rm -rf "$work"' EXIT
+trap 'exit 143' INT TERM
 mkdir -p "$work/loop/A" "$work/loop/B" "$work/root"
 ln -s .. "$work/loop/A/up"
 ln -s .. "$work/loop/B/up"
