@@ -14,6 +14,7 @@
 #include "platform/main_window.h"
 #include "platform/message_boxes.h"
 #include "platform/settings_store.h"
+#include "util/files.h"
 #include "util/guarded.h"
 #include "util/paths.h"
 #include "util/settings.h"
@@ -94,8 +95,14 @@ void Form1::ListView1_OLEDragOver(bool offersFileList, std::uint32_t& effect) {
 }
 
 // A dropped item is a folder when a search for exactly its path finds a
-// folder; nullopt when the search does not find it any more.
+// folder; nullopt when the search does not find it any more. A drive's or a
+// share's root is no entry of any folder, so no search finds it: its
+// attributes tell.
 std::optional<bool> Form1::IsDroppedFolder(const std::wstring& item) {
+  if (IsRootPath(item)) {
+    if (!IsFolder(ports_.fs, item)) return std::nullopt;
+    return true;
+  }
   const std::vector<FoundEntry> found = ports_.fs.FindEntries(item);
   if (found.empty()) return std::nullopt;
   return (found.front().attributes & file_attribute::kDirectory) != 0;

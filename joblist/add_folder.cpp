@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <utility>
 
 #include "joblist/job_list.h"
 #include "platform/code_page.h"
 #include "platform/event_pump.h"
 #include "platform/file_system.h"
+#include "util/error_report.h"
 #include "util/failure.h"
 #include "util/files.h"
 #include "util/guarded.h"
@@ -19,6 +21,9 @@ namespace {
 
 constexpr wchar_t kGetSubDirectories[] =
     L"in Ondrelith2021/08/31.AddFolder.GetSubDirectories2016 ";
+// The traversal's report of a folder whose files could not be searched: a
+// step number of its own after the lister's.
+constexpr int kUnreadableFilesStep = 128;
 
 // Paths and names from this length up are not followed (MAX_PATH).
 constexpr std::size_t kPathLimit = 260;
@@ -58,6 +63,30 @@ bool IsFollowedName(CodePage& codePage, const std::wstring& name) {
          name.find(L'?') == std::wstring::npos && name != L"." && name != L"..";
 }
 
+// What one traversal remembers from level to level.
+struct TraversalRecord {
+  // Every folder taken into the list so far, by what it is rather than by
+  // its path: a link or junction back up the tree leads to one of these,
+  // and following it would walk the same folders again without end.
+  std::set<FolderIdentity> taken;
+  // Folders already reported as unreadable: one report each.
+  std::set<std::wstring> unreadable;
+};
+
+// Takes the folder unless a folder the traversal already holds is the same
+// one by another path. A folder whose identity cannot be told is taken.
+bool TakeFolderOnce(FileSystem& fs, TraversalRecord& record, const std::wstring& folder) {
+  const std::optional<FolderIdentity> identity = fs.FolderIdentityOf(folder);
+  return !identity || record.taken.insert(*identity).second;
+}
+
+// The failure of a search, told with the folder it could not read, so that
+// its report says where the scan has a gap.
+Failure UnreadableFolder(const Failure& cause, const std::wstring& folder) {
+  const std::wstring shown = folder.ends_with(L'\\') ? folder : folder + L"\\";
+  return Failure(cause.number(), NormalizeFolderPath(shown) + L": " + cause.description());
+}
+
 bool IsGoneOrDenied(const Failure& failure) {
   return failure.number() == failure_number::kPermissionDenied ||
          failure.number() == failure_number::kPathNotFound;
@@ -76,15 +105,30 @@ std::vector<FoundEntry> PresentFilesInFolder(TraversalPorts ports, const std::ws
   return files;
 }
 
+void ListSubFolders(TraversalPorts ports, FolderList& folders, bool recurse,
+                    TraversalRecord& record);
+
 }  // namespace
+
+void GetSubDirectories2016(TraversalPorts ports, FolderList& folders, bool recurse) {
+  TraversalRecord record;
+  // The caller's own folders are held from the start: a link below them
+  // that leads back to one of them is not followed.
+  for (const std::wstring& folder : folders) TakeFolderOnce(ports.fs, record, folder);
+  ListSubFolders(ports, folders, recurse, record);
+}
+
+namespace {
 
 // Steps: 100 the entry is a folder, 102 its length, 104 the yield, 106 root or
 // attributes, 108 listing its sub-folders, 110 the yield per sub-folder, 112
 // the name test, 114 keeping the sub-folder, 116 taking the entry out when
 // it cannot be listed for lack of rights or is gone, 118 the next level, 120
 // a found folder still is one, 122 the yield, 124 root or attributes, 126
-// handing it up.
-void GetSubDirectories2016(TraversalPorts ports, FolderList& folders, bool recurse) {
+// handing it up; 128 is a folder whose files could not be searched
+// (AddFolderTreeFiles).
+void ListSubFolders(TraversalPorts ports, FolderList& folders, bool recurse,
+                    TraversalRecord& record) {
   GuardedProcedure guard(ports.boxes, kGetSubDirectories);
   FolderList found;
 
@@ -108,14 +152,20 @@ void GetSubDirectories2016(TraversalPorts ports, FolderList& folders, bool recur
       try {
         names = ports.fs.SubFolderNames(folder);
       } catch (const Failure& failure) {
-        if (!IsGoneOrDenied(failure)) throw;
+        if (!IsGoneOrDenied(failure)) {
+          record.unreadable.insert(folder);
+          throw UnreadableFolder(failure, folder);
+        }
         unlistable = true;
       }
     });
     for (const std::wstring& name : names) {
       guard.Run(110, [&] { ports.pump.HandlePending(); });
       if (guard.Test(112, [&] { return IsFollowedName(ports.codePage, name); })) {
-        guard.Run(114, [&] { found.push_back(folder + name + L"\\"); });
+        guard.Run(114, [&] {
+          const std::wstring child = folder + name + L"\\";
+          if (TakeFolderOnce(ports.fs, record, child)) found.push_back(child);
+        });
       }
     }
 
@@ -137,7 +187,7 @@ void GetSubDirectories2016(TraversalPorts ports, FolderList& folders, bool recur
   }
 
   if (recurse && !found.empty()) {
-    guard.Run(118, [&] { GetSubDirectories2016(ports, found, recurse); });
+    guard.Run(118, [&] { ListSubFolders(ports, found, recurse, record); });
   }
 
   for (const std::wstring& folder : found) {
@@ -149,10 +199,18 @@ void GetSubDirectories2016(TraversalPorts ports, FolderList& folders, bool recur
   }
 }
 
+}  // namespace
+
 bool HasBadCharacters(CodePage& codePage, const std::wstring& name) {
   for (const wchar_t character : name) {
+    // Control characters and "?" are bad in any code page.
+    const auto value = static_cast<std::uint32_t>(character);
+    if (value < 32 || (value >= 127 && value <= 159) || character == L'?') return true;
+    // A character the code page has a code for is judged by that code too.
+    // One it has no code for is followed: the file system is reached through
+    // the wide functions, which take every name as it is.
     const std::optional<unsigned char> code = codePage.SingleByteCode(character);
-    if (!code || *code < 32 || (*code >= 127 && *code <= 159) || *code == '?') return true;
+    if (code && (*code < 32 || (*code >= 127 && *code <= 159) || *code == '?')) return true;
   }
   return false;
 }
@@ -171,12 +229,28 @@ bool FileIsPresent(FileSystem& fs, const std::wstring& path) { return fs.CanOpen
 void AddFolderTreeFiles(TraversalPorts ports, JobList& list, const std::wstring& startFolder,
                         const std::wstring& pattern) {
   FolderList folders{startFolder + L"\\"};
-  GetSubDirectories2016(ports, folders, true);
+  TraversalRecord record;
+  TakeFolderOnce(ports.fs, record, folders.front());
+  ListSubFolders(ports, folders, true, record);
   for (const std::wstring& entry : folders) {
     const std::wstring folder = entry.substr(0, entry.size() - 1);
+    std::vector<FoundEntry> files;
+    try {
+      files = PresentFilesInFolder(ports, folder, pattern);
+    } catch (const Failure& failure) {
+      // A rejected pattern fails in every folder alike: that is the caller's
+      // to report. Any other failure leaves a gap in this folder only: it is
+      // told, naming the folder, and the other folders are still scanned.
+      if (failure.number() == failure_number::kBadFileName) throw;
+      if (record.unreadable.insert(entry).second) {
+        ShowErrorReport(ports.boxes, kGetSubDirectories, kUnreadableFilesStep,
+                        UnreadableFolder(failure, folder).description());
+      }
+      continue;
+    }
     // The attributes are the ones the search of this same pass reported: a
     // second query per file would only repeat them.
-    for (const FoundEntry& file : PresentFilesInFolder(ports, folder, pattern)) {
+    for (const FoundEntry& file : files) {
       if (file.name.starts_with(L'~') || file.attributes == kHiddenArchiveFile) continue;
       const std::wstring path = folder + L"\\" + file.name;
       list.Add(NormalizeFolderPath(path));

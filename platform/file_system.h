@@ -2,7 +2,9 @@
 // Port: the file system, addressed by full Windows paths.
 // Every operation raises a pellacore::Failure when the platform refuses it.
 
+#include <compare>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,14 @@ inline constexpr std::uint32_t kArchive = 0x20;
 struct FoundEntry {
   std::wstring name;
   std::uint32_t attributes = 0;
+};
+
+// What a folder is, whichever path leads to it (through links and junctions
+// too): its volume's serial number and its index on that volume.
+struct FolderIdentity {
+  std::uint32_t volume = 0;
+  std::uint64_t index = 0;
+  auto operator<=>(const FolderIdentity&) const = default;
 };
 
 class FileSystem {
@@ -42,6 +52,11 @@ class FileSystem {
   // platform's order. Raises 70 "Permission denied" when the folder cannot be
   // listed for lack of rights, 76 "Path not found" when it is not there.
   virtual std::vector<std::wstring> SubFolderNames(const std::wstring& folder) = 0;
+
+  // The identity of the folder the path leads to; nullopt when the platform
+  // cannot tell (the folder is gone, cannot be opened, or the file system
+  // keeps no such index). Never raises.
+  virtual std::optional<FolderIdentity> FolderIdentityOf(const std::wstring& folder) = 0;
 
   // Whether the path names an existing file that opens with no access rights
   // and read and write sharing: false for folders, missing paths and files

@@ -43,4 +43,21 @@ std::wstring NormalizeFolderPath(std::wstring_view path) {
   return L"\\\\" + CollapseDoubledSeparators(tail);
 }
 
+bool IsRootPath(std::wstring_view path) {
+  if (path.size() == 3 && path[1] == L':' && path[2] == L'\\') {
+    const wchar_t letter = path[0];
+    return (letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z');
+  }
+  if (!path.starts_with(L"\\\\")) return false;
+  std::wstring_view rest = path.substr(2);
+  if (rest.ends_with(L'\\')) rest.remove_suffix(1);
+  const std::size_t separator = rest.find(L'\\');
+  if (separator == std::wstring_view::npos) return false;
+  const std::wstring_view server = rest.substr(0, separator);
+  const std::wstring_view share = rest.substr(separator + 1);
+  // "\\?\" and "\\.\" open the system's own name spaces, not a server.
+  return !server.empty() && server != L"?" && server != L"." && !share.empty() &&
+         share.find(L'\\') == std::wstring_view::npos;
+}
+
 }  // namespace pellacore

@@ -19,4 +19,9 @@ std::wstring FileNameOfPath(std::wstring_view path);
 // separators, the form a network path begins with.
 std::wstring NormalizeFolderPath(std::wstring_view path);
 
+// Whether the path names a drive's root ("D:\") or a share's root
+// ("\\server\share", with or without its final "\"): folders that are no
+// entry of any other folder, so that a directory search never finds them.
+bool IsRootPath(std::wstring_view path);
+
 }  // namespace pellacore

@@ -1,5 +1,6 @@
 #pragma once
-// The file system through the wide API, so that no path is mangled.
+// The file system through the wide API, so that no path is mangled, with
+// paths of any length (win32/long_paths.h).
 
 #include "platform/file_system.h"
 
@@ -11,6 +12,7 @@ class Win32FileSystem : public FileSystem {
   std::uint32_t Attributes(const std::wstring& path) override;
   std::vector<FoundEntry> FindEntries(const std::wstring& pattern) override;
   std::vector<std::wstring> SubFolderNames(const std::wstring& folder) override;
+  std::optional<FolderIdentity> FolderIdentityOf(const std::wstring& folder) override;
   bool CanOpenFile(const std::wstring& path) override;
   void RemoveFile(const std::wstring& path) override;
   void ForceRemoveFile(const std::wstring& path) override;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "win32/gdi_resource.h"
+#include "win32/long_paths.h"
 #include "win32/unique_resource.h"
 #include "win32/win32_failure.h"
 
@@ -166,7 +167,7 @@ std::vector<std::wstring> Win32Printing::PrinterNames() {
 void Win32Printing::SetCurrentPrinter(const std::wstring& deviceName) { currentPrinter_ = deviceName; }
 
 std::unique_ptr<Picture> Win32Printing::LoadPicture(const std::wstring& file) {
-  UniqueGdiObject bitmap(::LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0,
+  UniqueGdiObject bitmap(::LoadImageW(nullptr, PlatformPath(file).c_str(), IMAGE_BITMAP, 0, 0,
                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   if (!bitmap) throw InvalidPicture();
   return std::make_unique<Win32Picture>(std::move(bitmap));

@@ -170,6 +170,28 @@ TEST_F(FillingTest, AnEmptyDroppedFolderAddsNothingAndShowsNothing) {
   EXPECT_TRUE(boxes.shown.empty());
 }
 
+TEST_F(FillingTest, ADroppedDriveOrShareRootIsScannedLikeAFolder) {
+  // No search finds a root; a drive root reads as hidden + system.
+  fs.AddFolder(L"D:\\", file_attribute::kDirectory | file_attribute::kHidden |
+                             file_attribute::kSystem);
+  fs.AddFile(L"D:\\a.dwg");
+  fs.AddFolder(L"D:\\Sub");
+  fs.AddFile(L"D:\\Sub\\b.dwg");
+  fs.AddFolder(L"\\\\server\\share");
+  fs.AddFile(L"\\\\server\\share\\c.dwg");
+  fs.AddFolder(L"\\\\server\\share\\In");
+  fs.AddFile(L"\\\\server\\share\\In\\d.dwg");
+  const Paths share{L"\\\\server\\share\\c.dwg", L"\\\\server\\share\\In\\d.dwg"};
+
+  form.ListView1_OLEDragDrop({L"D:\\", L"Q:\\", L"\\\\server\\share", L"\\\\server\\share\\",
+                              L"\\\\server\\gone\\"});
+  Paths expected{L"D:\\a.dwg", L"D:\\Sub\\b.dwg"};
+  expected.insert(expected.end(), share.begin(), share.end());
+  expected.insert(expected.end(), share.begin(), share.end());
+  EXPECT_EQ(Entries(), expected);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(FillingTest, AnItemThatCannotBeReadIsSkippedAndTheDropGoesOn) {
   fs.AddFile(L"C:\\In\\x.dwg");
   fs.findFailure = StandardFailure(failure_number::kPermissionDenied);
@@ -244,6 +266,42 @@ TEST_F(FillingTest, ARejectedPatternIsReportedOnceAndTheScanEndsWithTheArrow) {
   EXPECT_EQ(Reports(), Paths{ErrorReportText(L"Bad file name or number", kPushButton3, 114)});
   EXPECT_TRUE(Entries().empty());
   EXPECT_EQ(form.MousePointer(), pointer_code::kDefault);
+}
+
+TEST_F(FillingTest, TheTypedExtensionMakesThePatternAsItIsAndADriveRootIsScannedWhole) {
+  fs.AddFolder(L"C:\\", file_attribute::kDirectory | file_attribute::kHidden |
+                             file_attribute::kSystem);
+  fs.AddFile(L"C:\\a.dwg");
+  fs.AddFile(L"C:\\b.txt");
+  fs.AddFile(L"C:\\odd..dwg");
+  fs.AddFolder(L"C:\\Work");
+  fs.AddFile(L"C:\\Work\\c.pdf");
+  folderPicker.answer = L"C:\\";  // a root comes back with its separator
+
+  struct Case {
+    std::wstring answer;
+    Paths searches;
+    Paths added;
+  };
+  // Below a root the searches carry its doubled separator; the entries do not.
+  const Case cases[] = {
+      {L"*", {L"C:\\*.*", L"C:\\\\Work\\*.*"},
+       {L"C:\\a.dwg", L"C:\\b.txt", L"C:\\odd..dwg", L"C:\\Work\\c.pdf"}},
+      // What "*..dwg" matches is the platform's business; this file system
+      // takes it literally.
+      {L".dwg", {L"C:\\*..dwg", L"C:\\\\Work\\*..dwg"}, {L"C:\\odd..dwg"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    form.jobList().Clear();
+    fs.findCalls.clear();
+    inputBox.answer = c.answer;
+    form.PushButton3_Click();
+    EXPECT_EQ(fs.findCalls, c.searches);
+    EXPECT_EQ(Entries(), c.added);
+  }
+  EXPECT_EQ(settings.values[setting_key::kLastFolder], L"C:\\");
+  EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(FillingTest, TheSampleButtonLoadsTheSamplesUnderTheApplicationTitle) {

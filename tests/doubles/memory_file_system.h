@@ -10,6 +10,12 @@
 // That is Wine's rule without its short names; Windows differs for "*." and
 // for "?" before a dot, so tests assert those only on the real platform.
 // Files written through the port keep their bytes (`Contents`).
+//
+// A link (`AddLink`) is a folder entry that leads to another folder, as a
+// junction or a symbolic link does: paths through it reach the target's
+// entries, so a link to a folder above it makes a loop. Its own attributes
+// are its entry's. A folder's identity is the same by every path to it.
+// Searches never find a root: neither "D:\" nor "\\server\share".
 
 #include <algorithm>
 #include <cwctype>
@@ -34,6 +40,12 @@ class MemoryFileSystem : public FileSystem {
   void AddFolder(const std::wstring& path,
                  std::uint32_t attributes = file_attribute::kDirectory) {
     Put(path, attributes | file_attribute::kDirectory);
+  }
+  // A folder entry at `path` that leads to the folder `target`.
+  void AddLink(const std::wstring& path, const std::wstring& target,
+               std::uint32_t attributes = file_attribute::kDirectory) {
+    AddFolder(path, attributes);
+    links_[Key(path)] = Key(target);
   }
   bool Has(const std::wstring& path) const { return entries_.count(Key(path)) != 0; }
 
@@ -64,11 +76,14 @@ class MemoryFileSystem : public FileSystem {
   // sub-folders, or reading that path's attributes, raises.
   std::map<std::wstring, Failure> subFolderFailures;
   std::map<std::wstring, Failure> attributeFailures;
+  // Per folder (any letter case): the failure that every search in it raises.
+  std::map<std::wstring, Failure> findFailures;
 
   std::vector<std::wstring> findCalls;
   std::vector<std::wstring> removeCalls;
   std::vector<std::wstring> forceRemoveCalls;
   std::vector<std::wstring> subFolderCalls;
+  std::vector<std::wstring> identityCalls;
   std::vector<std::wstring> writeCalls;
 
   // The bytes last written to the file through WriteNewFile; nullopt for a
@@ -82,7 +97,7 @@ class MemoryFileSystem : public FileSystem {
   std::int64_t LastWriteTime(const std::wstring& path) override {
     if (lastWriteTimeFailure) throw *lastWriteTimeFailure;
     // Adding a path again writes it anew.
-    return Find(path)->second.written;
+    return Find(path, false)->second.written;
   }
 
   std::uint32_t Attributes(const std::wstring& path) override {
@@ -90,19 +105,23 @@ class MemoryFileSystem : public FileSystem {
     if (auto failure = attributeFailures.find(path); failure != attributeFailures.end()) {
       throw failure->second;
     }
-    return Find(path)->second.attributes;
+    return Find(path, false)->second.attributes;
   }
 
   std::vector<FoundEntry> FindEntries(const std::wstring& pattern) override {
     findCalls.push_back(pattern);
     if (findFailure) throw *findFailure;
     const std::size_t separator = pattern.rfind(L'\\');
-    const std::wstring folder = Key(pattern.substr(0, separator + 1));
+    const std::wstring asPassed = pattern.substr(0, separator + 1);
+    for (const auto& [failing, failure] : findFailures) {
+      if (Key(failing) == Key(asPassed)) throw failure;
+    }
+    const std::wstring folder = Real(asPassed);
     const std::wstring namePattern = pattern.substr(separator + 1);
     std::vector<FoundEntry> found;
     for (const auto& [key, entry] : entries_) {
       const std::size_t cut = key.rfind(L'\\');
-      if (cut == std::wstring::npos || key.substr(0, cut) != folder) continue;
+      if (cut == std::wstring::npos || key.substr(0, cut) != folder || IsShareRoot(key)) continue;
       const std::wstring name = entry.path.substr(entry.path.rfind(L'\\') + 1);
       if (WildcardMatch(namePattern, name)) found.push_back({name, entry.attributes});
     }
@@ -114,7 +133,7 @@ class MemoryFileSystem : public FileSystem {
     if (auto failure = subFolderFailures.find(folder); failure != subFolderFailures.end()) {
       throw failure->second;
     }
-    const auto self = entries_.find(Key(folder));
+    const auto self = entries_.find(Real(folder));
     if (self == entries_.end() || !(self->second.attributes & file_attribute::kDirectory)) {
       throw StandardFailure(failure_number::kPathNotFound);
     }
@@ -133,8 +152,17 @@ class MemoryFileSystem : public FileSystem {
     return names;
   }
 
+  std::optional<FolderIdentity> FolderIdentityOf(const std::wstring& folder) override {
+    identityCalls.push_back(folder);
+    const auto entry = entries_.find(Real(folder));
+    if (entry == entries_.end() || !(entry->second.attributes & file_attribute::kDirectory)) {
+      return std::nullopt;
+    }
+    return FolderIdentity{0x5e1a1u, entry->second.added};
+  }
+
   bool CanOpenFile(const std::wstring& path) override {
-    const auto entry = entries_.find(Key(path));
+    const auto entry = entries_.find(Real(path));
     return entry != entries_.end() && !(entry->second.attributes & file_attribute::kDirectory) &&
            locked_.count(entry->first) == 0;
   }
@@ -242,14 +270,41 @@ class MemoryFileSystem : public FileSystem {
     }
   }
 
-  Entries::iterator Find(const std::wstring& path) {
+  // The key of the entry the path reaches: every link on the way is
+  // followed, the last component only when `followLast`.
+  std::wstring Real(const std::wstring& path, bool followLast = true) const {
+    std::wstring key = Key(path);
+    for (bool followed = true; followed;) {
+      followed = false;
+      // Shorter links sort first: the one nearest the root is followed first.
+      for (const auto& [link, target] : links_) {
+        const bool through = key.size() > link.size() && key.compare(0, link.size(), link) == 0 &&
+                             key[link.size()] == L'\\';
+        if (through || (followLast && key == link)) {
+          key = target + key.substr(link.size());
+          followed = true;
+          break;
+        }
+      }
+    }
+    return key;
+  }
+
+  // "\\server\share": a root that no search finds.
+  static bool IsShareRoot(const std::wstring& key) {
+    return key.starts_with(L"\\\\") && key.find(L'\\', 2) != std::wstring::npos &&
+           key.find(L'\\', key.find(L'\\', 2) + 1) == std::wstring::npos;
+  }
+
+  Entries::iterator Find(const std::wstring& path, bool followLast = true) {
     if (path.empty()) throw StandardFailure(failure_number::kBadFileName);
-    auto entry = entries_.find(Key(path));
+    auto entry = entries_.find(Real(path, followLast));
     if (entry == entries_.end()) throw StandardFailure(failure_number::kFileNotFound);
     return entry;
   }
 
   Entries entries_;
+  std::map<std::wstring, std::wstring> links_;  // link's key -> target's key
   std::set<std::wstring> locked_;
   std::map<std::wstring, std::string> contents_;
   std::size_t added_ = 0;

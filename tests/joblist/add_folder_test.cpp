@@ -198,23 +198,65 @@ TEST_F(AddFolderTest, AnyOtherListingFailureIsReportedAndTheFolderKept) {
   EXPECT_EQ(Traverse({LR"(D:\Root\)"}), (Paths{LR"(D:\Root\)", LR"(D:\Root\Odd\)",
                                                 LR"(D:\Root\Next\)", LR"(D:\Root\Next\Inner\)"}));
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, ErrorReportText(odd.description(), kLister, 108));
+  EXPECT_EQ(boxes.shown[0].text,
+            ErrorReportText(L"D:\\Root\\Odd\\: The parameter is incorrect.", kLister, 108));
   EXPECT_EQ(boxes.shown[0].title, L"Application Error");
+}
+
+TEST_F(AddFolderTest, AFolderReachedAgainThroughALinkIsNotEnteredTwice) {
+  // Two links back up the tree: followed, each level would double the paths
+  // until they reached the length limit. A third leads to a sibling, a
+  // fourth out of the tree.
+  fs.AddFolder(LR"(D:\Loop)");
+  fs.AddFile(LR"(D:\Loop\a.dwg)");
+  fs.AddFolder(LR"(D:\Loop\A)");
+  fs.AddFile(LR"(D:\Loop\A\b.dwg)");
+  fs.AddLink(LR"(D:\Loop\A\up)", LR"(D:\Loop)", kDir | kReparse);
+  fs.AddFolder(LR"(D:\Loop\B)");
+  fs.AddFile(LR"(D:\Loop\B\c.dwg)");
+  fs.AddLink(LR"(D:\Loop\B\top)", LR"(D:\Loop)");  // as Wine shows a Unix link
+  fs.AddLink(LR"(D:\Loop\B\toA)", LR"(D:\Loop\A)", kDir | kReparse);
+  fs.AddLink(LR"(D:\Loop\B\out)", LR"(D:\Other)", kDir | kReparse);
+  fs.AddFolder(LR"(D:\Other)");
+  fs.AddFile(LR"(D:\Other\o.dwg)");
+  fs.AddFolder(LR"(D:\Other\Deep)");
+  fs.AddFile(LR"(D:\Other\Deep\p.dwg)");
+
+  // A link to a folder the traversal has not met is followed like a folder.
+  const Paths folders{LR"(D:\Loop\)", LR"(D:\Loop\A\)", LR"(D:\Loop\B\)",
+                      LR"(D:\Loop\B\out\)", LR"(D:\Loop\B\out\Deep\)"};
+  EXPECT_EQ(Traverse({LR"(D:\Loop\)"}), folders);
+  EXPECT_EQ(TreeFiles(LR"(D:\Loop)", L"*.dwg"),
+            (Paths{LR"(D:\Loop\a.dwg)", LR"(D:\Loop\A\b.dwg)", LR"(D:\Loop\B\c.dwg)",
+                   LR"(D:\Loop\B\out\o.dwg)", LR"(D:\Loop\B\out\Deep\p.dwg)"}));
+  // Started below the loop, the link up is a folder like any other, and
+  // the walk stops where it comes round to the start.
+  EXPECT_EQ(Traverse({LR"(D:\Loop\A\)"}),
+            (Paths{LR"(D:\Loop\A\)", LR"(D:\Loop\A\up\)", LR"(D:\Loop\A\up\B\)",
+                   LR"(D:\Loop\A\up\B\out\)", LR"(D:\Loop\A\up\B\out\Deep\)"}));
+  EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(AddFolderTest, NamesWithCharactersTheListerDoesNotFollowAreLeftOut) {
   codePage.withoutCode.insert(L'\xe6');
+  codePage.withoutCode.insert(L'\x85');
   fs.AddFolder(LR"(D:\Root)");
+  // Japanese, Greek and a letter the code page lacks have no single-byte
+  // code: followed like any other name. A control character without a code
+  // is still a control character.
   for (const std::wstring name :
-       {L"Good", L"bad\x01name", L"del\x7f", L"ctl\x80", L"ctl\x9f", L"what?", L"\u65e5\u672c",
-        L"\xe6ther", L"caf\xe9 \xa0", L"~tilde"}) {
+       {L"Good", L"bad\x01name", L"del\x7f", L"ctl\x80", L"ctl\x85", L"ctl\x9f", L"what?",
+        L"\u65e5\u672c", L"\u03a3\u03c7\u03ad\u03b4\u03b9\u03b1", L"\xe6ther", L"caf\xe9 \xa0",
+        L"~tilde"}) {
     fs.AddFolder(LR"(D:\Root\)" + name);
     fs.AddFolder(LR"(D:\Root\)" + name + LR"(\Inner)");
   }
-  EXPECT_EQ(Traverse({LR"(D:\Root\)"}),
-            (Paths{LR"(D:\Root\)", LR"(D:\Root\Good\)", L"D:\\Root\\caf\xe9 \xa0\\",
-                   LR"(D:\Root\~tilde\)", LR"(D:\Root\Good\Inner\)",
-                   L"D:\\Root\\caf\xe9 \xa0\\Inner\\", LR"(D:\Root\~tilde\Inner\)"}));
+  const Paths followed{L"Good\\", L"\u65e5\u672c\\", L"\u03a3\u03c7\u03ad\u03b4\u03b9\u03b1\\",
+                       L"\xe6ther\\", L"caf\xe9 \xa0\\", L"~tilde\\"};
+  Paths expected{LR"(D:\Root\)"};
+  for (const std::wstring& name : followed) expected.push_back(LR"(D:\Root\)" + name);
+  for (const std::wstring& name : followed) expected.push_back(LR"(D:\Root\)" + name + L"Inner\\");
+  EXPECT_EQ(Traverse({LR"(D:\Root\)"}), expected);
 }
 
 TEST_F(AddFolderTest, PathsFrom260AndNamesFrom260UnitsAreNotFollowed) {
@@ -277,6 +319,7 @@ TEST(HasBadCharacters, LooksAtEachCharactersSingleByteCode) {
   codePage.extraCodes[L'\u0152'] = 0x8c;
   codePage.extraCodes[L'\u2122'] = 0x99;
   codePage.extraCodes[L'\u0160'] = 0xa0;
+  codePage.withoutCode.insert(L'\x85');
   struct Case {
     std::wstring name;
     bool bad;
@@ -287,7 +330,10 @@ TEST(HasBadCharacters, LooksAtEachCharactersSingleByteCode) {
       {L"\x7f", true},        {L"\x9f", true},          {L"\xa0", false},
       {L"\xff", false},       {L"a?b", true},           {L"\u20ac", true},
       {L"\u0152", true},      {L"\u2122", true},        {L"\u0160", false},
-      {L"\xe6", true},        {L"ok\u65e5", true},      {L"\t", true},
+      {L"\t", true},
+      // Without a code in the code page: followed, unless a control character.
+      {L"\xe6", false},       {L"ok\u65e5", false},     {L"\u0391\u03b8", false},
+      {L"\x85", true},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(i);
@@ -396,6 +442,33 @@ TEST_F(AddFolderTest, TreeFilesPassesOverFoldersTakenOutAndFilesThatAreHeld) {
   EXPECT_EQ(TreeFiles(LR"(D:\Jobs)", L"*.dwg"),
             (Paths{LR"(D:\Jobs\Later\a.dwg)", LR"(D:\Jobs\Later\z.dwg)"}));
   EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(AddFolderTest, AFolderThatCannotBeReadIsReportedOnceByNameAndTheScanGoesOn) {
+  const Failure dropped(-2147024832, L"The specified network name is no longer available.");
+  for (const bool listingFailsToo : {false, true}) {
+    SCOPED_TRACE(listingFailsToo);
+    MemoryFileSystem tree;
+    for (const wchar_t* folder : {LR"(D:\Jobs)", LR"(D:\Jobs\A)", LR"(D:\Jobs\B)", LR"(D:\Jobs\C)"}) {
+      tree.AddFolder(folder);
+    }
+    tree.AddFile(LR"(D:\Jobs\A\a.dwg)");
+    tree.AddFile(LR"(D:\Jobs\B\b.dwg)");
+    tree.AddFile(LR"(D:\Jobs\C\c.dwg)");
+    tree.findFailures.emplace(LR"(D:\Jobs\B)", dropped);
+    if (listingFailsToo) tree.subFolderFailures.emplace(LR"(D:\Jobs\B\)", dropped);
+    RecordingMessageBoxes treeBoxes;
+    TraversalPorts treePorts{tree, pump, treeBoxes, codePage};
+    JobList list;
+    AddFolderTreeFiles(treePorts, list, LR"(D:\Jobs)", L"*.dwg");
+
+    EXPECT_EQ(Entries(list), (Paths{LR"(D:\Jobs\A\a.dwg)", LR"(D:\Jobs\C\c.dwg)"}));
+    ASSERT_EQ(treeBoxes.shown.size(), 1u);
+    EXPECT_EQ(treeBoxes.shown[0].text,
+              ErrorReportText(L"D:\\Jobs\\B\\: The specified network name is no longer available.",
+                              kLister, listingFailsToo ? 108 : 128));
+    EXPECT_EQ(treeBoxes.shown[0].title, L"Application Error");
+  }
 }
 
 TEST_F(AddFolderTest, TreeFilesFindsNothingWhenTheStartFolderCannotBeListed) {

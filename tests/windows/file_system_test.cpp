@@ -11,6 +11,7 @@
 #include "tests/windows/scratch_folder.h"
 #include "util/failure.h"
 #include "util/files.h"
+#include "win32/long_paths.h"
 #include "win32/unique_resource.h"
 #include "win32/win32_event_pump.h"
 #include "win32/win32_file_system.h"
@@ -133,6 +134,47 @@ TEST_F(RealFileSystemTest, WriteNewFileWritesExactlyItsBytesAndReplacesNothing) 
   EXPECT_EQ(BytesOf(earlier), "pellacore");
   EXPECT_EQ(FailureNumberOf(WriteReport, fs, scratch.MakeFolder(L"folder.csv")), failure_number::kFileExists);
   EXPECT_EQ(FailureNumberOf(WriteReport, fs, scratch.path() + L"NoFolder\\run.csv"), failure_number::kPathNotFound);
+}
+
+TEST_F(RealFileSystemTest, EveryOperationTakesPathsOf260CharactersAndMore) {
+  // A folder of 250 characters, below the traversal's limit, and a file in
+  // it whose path is over 260.
+  std::wstring folder = scratch.path();
+  folder += std::wstring(250 - folder.size() - 1, L'f');
+  fs.CreateFolder(folder);
+  const std::wstring file = folder + L"\\" + std::wstring(30, L'n') + L".dwg";
+  ASSERT_GE(file.size(), 260u);
+  fs.WriteNewFile(file, "drawing");
+  EXPECT_EQ(BytesOf(win32::PlatformPath(file)), "drawing");
+  EXPECT_EQ(fs.Attributes(file) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  EXPECT_TRUE(FileExists(fs, file));
+  EXPECT_TRUE(fs.CanOpenFile(file));
+  const std::vector<FoundEntry> found = fs.FindEntries(file);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].name, std::wstring(30, L'n') + L".dwg");
+
+  const std::wstring below = folder + L"\\" + std::wstring(20, L's');
+  fs.CreateFolder(below);
+  EXPECT_TRUE(IsFolder(fs, below + L"\\"));
+  EXPECT_EQ(fs.SubFolderNames(folder), (std::vector<std::wstring>{std::wstring(20, L's')}));
+  EXPECT_TRUE(fs.FolderIdentityOf(below).has_value());
+  ::SetFileAttributesW(win32::PlatformPath(file).c_str(), FILE_ATTRIBUTE_READONLY);
+  DeleteFileQuietly(fs, pump, file);
+  EXPECT_FALSE(FileExists(fs, file));
+}
+
+TEST_F(RealFileSystemTest, LongPathsArePrefixedFullAndCleanShortOnesLeftAsTheyAre) {
+  const std::wstring name(300, L'x');
+  EXPECT_EQ(win32::PlatformPath(L"C:\\Dwg\\\\Old\\..\\" + name),
+            L"\\\\?\\C:\\Dwg\\" + name);
+  EXPECT_EQ(win32::PlatformPath(L"\\\\server\\share\\" + name),
+            L"\\\\?\\UNC\\server\\share\\" + name);
+  EXPECT_EQ(win32::PlatformPath(L"\\\\?\\C:\\" + name), L"\\\\?\\C:\\" + name);
+  // Below the limit nothing changes, the doubled separator included.
+  const std::wstring shorter = L"C:\\Dwg\\\\" + std::wstring(250, L'y');
+  EXPECT_EQ(win32::PlatformPath(shorter), shorter);
+  EXPECT_EQ(win32::PlatformPath(shorter, win32::kCreateFolderPathLimit).substr(0, 12),
+            L"\\\\?\\C:\\Dwg\\y");
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ class ScratchFolder {
   }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
-  ~ScratchFolder() { RemoveTree(path_); }
+  ~ScratchFolder() { RemoveTree(L"\\\\?\\" + path_); }
 
   // The folder's path, ending in "\".
   const std::wstring& path() const { return path_; }
@@ -44,6 +44,8 @@ class ScratchFolder {
   }
 
  private:
+  // `folder` ends in "\" and may carry the "\\?\" prefix, which reaches
+  // paths of any length.
   static void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -179,6 +180,37 @@ TEST_F(TraversalTest, TreeFilesGivesExactlyTheFilesTheRulesKeepLevelByLevel) {
     for (std::size_t i = 1; i <= list.Count(); ++i) added.push_back(list.Text(i));
     EXPECT_EQ(added, expected);
   }
+  EXPECT_EQ(closer.Finish(), Paths{});
+}
+
+TEST_F(TraversalTest, FoldersNamedInAnyScriptAndFilesPastTheLengthLimitAreAdded) {
+  // Neither Japanese nor Greek has a code in the test prefix's code page.
+  const std::wstring japanese = L"\u56f3\u9762";
+  const std::wstring greek = L"\u03a3\u03c7\u03ad\u03b4\u03b9\u03b1";
+  Folder(L"Scripts");
+  Folder(L"Scripts\\" + japanese);
+  scratch.MakeFile(L"Scripts\\" + japanese + L"\\a.dwg");
+  Folder(L"Scripts\\" + greek);
+  scratch.MakeFile(L"Scripts\\" + greek + L"\\b.dwg");
+  Folder(L"Scripts\\" + greek + L"\\" + japanese);
+  scratch.MakeFile(L"Scripts\\" + greek + L"\\" + japanese + L"\\c.dwg");
+  // A folder of 250 characters is followed; a file in it may be longer.
+  const std::wstring scripts = scratch.path() + L"Scripts\\";
+  const std::wstring deep = scripts + std::wstring(250 - scripts.size(), L'd');
+  fs.CreateFolder(deep);
+  const std::wstring longFile = deep + L"\\" + std::wstring(20, L'n') + L".dwg";
+  fs.WriteNewFile(longFile, "drawing");
+
+  BoxCloser closer;
+  JobList list;
+  AddFolderTreeFiles(ports, list, scratch.path() + L"Scripts", L"*.dwg");
+  Paths added;
+  for (std::size_t i = 1; i <= list.Count(); ++i) added.push_back(list.Text(i));
+  std::sort(added.begin(), added.end());
+  Paths expected{scripts + japanese + L"\\a.dwg", scripts + greek + L"\\b.dwg",
+                 scripts + greek + L"\\" + japanese + L"\\c.dwg", longFile};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(added, expected);
   EXPECT_EQ(closer.Finish(), Paths{});
 }
 
