@@ -59,6 +59,19 @@ std::vector<standin::PlanSwitch> AutoCadSwitches(Fault fault, const std::wstring
 
 int PrinterDelaySeconds(Fault fault) { return fault == Fault::kLatePrinter ? 2 : 0; }
 
+bool LosesItsAutoCad(Fault fault) {
+  switch (fault) {
+    case Fault::kCrashInOpen:
+    case Fault::kCrashInSelect:
+    case Fault::kCrashInExport:
+    case Fault::kHangInOpen:
+    case Fault::kHangInExport:
+    case Fault::kDialogInOpen:
+    case Fault::kDialogInExport: return true;
+    default: return false;
+  }
+}
+
 std::wstring ExpectedResult(Fault fault) {
   switch (fault) {
     case Fault::kCrashInOpen:

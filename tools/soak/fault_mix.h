@@ -56,6 +56,9 @@ std::vector<Fault> DrawFaults(std::uint64_t seed, std::size_t count, const std::
 std::vector<standin::PlanSwitch> AutoCadSwitches(Fault fault, const std::wstring& drawing);
 // Seconds the stand-in printer is late with this drawing's PDF; 0 for none.
 int PrinterDelaySeconds(Fault fault);
+// Whether the program loses this drawing's AutoCAD: it crashes, or is ended
+// at the time limit.
+bool LosesItsAutoCad(Fault fault);
 // The run report's result for a drawing with this fault.
 std::wstring ExpectedResult(Fault fault);
 std::wstring FaultName(Fault fault);

@@ -34,6 +34,12 @@ constexpr wchar_t kErrorTitle[] = L"Application Error";
 // The handles and GDI objects a long run may gain over its first ten drawings.
 constexpr DWORD kHandleBound = 64;
 constexpr DWORD kGdiBound = 16;
+// Under Wine, COM proxies of an AutoCAD that crashed or was ended keep their
+// RPC connection's events and pipe for good when they are released (measured:
+// 1,110 handles over 195 such AutoCADs in a 1,000-drawing run, Event and File
+// only; docs/wine.md). That much more is allowed there per AutoCAD lost after
+// the first ten drawings; on Windows the bound above stands alone.
+constexpr DWORD kWineHandlesPerLostAutoCad = 8;
 constexpr std::size_t kBaselineAfter = 10;
 
 struct Options {
@@ -247,7 +253,13 @@ int Soak(const Options& options) {
                                                                           : "GDI objects");
   }
   if (run.baselineTaken && run.baseline.handles > 0) {
-    checks.Expect(run.after.handles <= run.baseline.handles + kHandleBound,
+    DWORD lost = 0;
+    for (std::size_t i = kBaselineAfter; i < drawings.size(); ++i) lost += LosesItsAutoCad(drawings[i].fault) ? 1 : 0;
+    const bool underWine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    const DWORD bound = kHandleBound + (underWine ? kWineHandlesPerLostAutoCad * lost : 0);
+    std::printf("soak: handle bound %lu above the count after %zu drawings (%lu AutoCADs lost after them%s)\n",
+                bound, kBaselineAfter, lost, underWine ? ", under Wine" : "");
+    checks.Expect(run.after.handles <= run.baseline.handles + bound,
                   L"the program's handles grew from " + std::to_wstring(run.baseline.handles) + L" to " +
                       std::to_wstring(run.after.handles));
   }
