@@ -98,6 +98,18 @@ class AutoCadRecoveryTest : public EndToEndTest {
   }
 
   void SetTimeLimit(const wchar_t* seconds) { SetString(kSettingsKey, L"DrawingTimeLimit", seconds); }
+
+  // The window's close box during a run: the program's exit code, or a
+  // failure when it did not end.
+  DWORD CloseDuringTheRun() {
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    EXPECT_TRUE(program->WaitForExit()) << "the program did not end";
+    ::GetExitCodeProcess(program->handle(), &code);
+    program.reset();
+    window = nullptr;
+    return code;
+  }
 };
 
 TEST_F(AutoCadRecoveryTest, TheStartUpCheckLeavesNoAutoCadRunning) {
@@ -273,13 +285,7 @@ TEST_F(AutoCadRecoveryTest, ClosingTheWindowDuringAHangEndsTheProgramAndItsAutoC
   ASSERT_TRUE(WaitForCall(OpenLine(drawings[0])));
   ASSERT_FALSE(StandInProcesses().empty());
 
-  ::PostMessageW(window, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(program->WaitForExit());
-  DWORD code = 1;
-  ::GetExitCodeProcess(program->handle(), &code);
-  EXPECT_EQ(code, 0u);
-  program.reset();
-  window = nullptr;
+  EXPECT_EQ(CloseDuringTheRun(), 0u);
   EXPECT_TRUE(WaitForNoStandIn()) << "the window closed, its AutoCAD stayed";
 }
 
@@ -293,13 +299,7 @@ TEST_F(AutoCadRecoveryTest, ClosingTheWindowWhileTheRunWaitsForAPdfEndsTheProgra
   // The first drawing's AutoCAD has gone: its bitmap is with the late printer.
   ASSERT_TRUE(WaitForCall(L"server exit"));
 
-  ::PostMessageW(window, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(program->WaitForExit());
-  DWORD code = 1;
-  ::GetExitCodeProcess(program->handle(), &code);
-  EXPECT_EQ(code, 0u);
-  program.reset();
-  window = nullptr;
+  EXPECT_EQ(CloseDuringTheRun(), 0u);
   EXPECT_FALSE(HasLine(AutoCadCalls(), OpenLine(drawings[1]))) << "the run went on after the close";
   EXPECT_TRUE(WaitForNoStandIn());
 }
