@@ -13,6 +13,7 @@
 #include "convert/drawing_export.h"
 #include "convert/drawing_outcome.h"
 #include "convert/output_names.h"
+#include "convert/page_fit.h"
 #include "convert/pdf_wait.h"
 #include "convert/prerequisite_checks.h"
 #include "convert/printer_handoff.h"
@@ -384,7 +385,7 @@ bool Form1::PrintBitmap(GuardedProcedure& guard, const std::wstring& bitmap) {
   bool painted = false;
   if (creatorPicture_) {
     guard.Run(184, [&] {
-      ports_.printing.PaintPicture(*creatorPicture_);
+      PaintInProportion(ports_.printing, *creatorPicture_);
       painted = true;
     });
   }

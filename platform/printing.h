@@ -8,10 +8,31 @@
 
 namespace pellacore {
 
+// A width and a height: a picture's in pixels, a page's in the printer's
+// device units.
+struct PixelSize {
+  int width = 0;
+  int height = 0;
+  bool operator==(const PixelSize&) const = default;
+};
+
+// A place on the page in the printer's device units, from the top left
+// corner of the printable area.
+struct PageRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const PageRect&) const = default;
+};
+
+enum class PageOrientation { kPortrait, kLandscape };
+
 // A picture loaded from a file, ready to be drawn on a page.
 class Picture {
  public:
   virtual ~Picture() = default;
+  virtual PixelSize Size() const = 0;
 };
 
 class Printing {
@@ -28,10 +49,14 @@ class Printing {
   // Loads a bitmap file.
   virtual std::unique_ptr<Picture> LoadPicture(const std::wstring& file) = 0;
 
-  // Draws the picture on the current printer's page, from the page's top
-  // left corner, stretched to the printable width and height; the first
-  // drawing starts the print document and its page.
-  virtual void PaintPicture(const Picture& picture) = 0;
+  // Starts the print document and its page on the current printer, the
+  // page turned as asked, unless a page is open already (it keeps its
+  // orientation); answers the page's printable width and height.
+  virtual PixelSize OpenPage(PageOrientation orientation) = 0;
+
+  // Draws the picture stretched into `place` on the current printer's page;
+  // with no page open it first opens one the way the printer is set up.
+  virtual void PaintPicture(const Picture& picture, const PageRect& place) = 0;
 
   // Ends the print document, releasing the job to the printer.
   virtual void EndDoc() = 0;

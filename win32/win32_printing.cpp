@@ -5,6 +5,8 @@
 #include <winspool.h>
 
 #include <cstdlib>
+#include <optional>
+#include <vector>
 
 #include "win32/gdi_resource.h"
 #include "win32/long_paths.h"
@@ -25,11 +27,13 @@ using UniquePrinterHandle = UniqueResource<PrinterHandleTraits>;
 
 class Win32Picture : public Picture {
  public:
-  explicit Win32Picture(UniqueGdiObject bitmap) : bitmap_(std::move(bitmap)) {}
+  Win32Picture(UniqueGdiObject bitmap, PixelSize size) : bitmap_(std::move(bitmap)), size_(size) {}
   HBITMAP bitmap() const { return static_cast<HBITMAP>(bitmap_.get()); }
+  PixelSize Size() const override { return size_; }
 
  private:
   UniqueGdiObject bitmap_;
+  PixelSize size_;
 };
 
 Failure InvalidPicture() { return Failure(kInvalidPicture, L"Invalid picture"); }
@@ -76,41 +80,66 @@ bool EnumeratePrinters(DWORD level, std::vector<std::wstring>& names) {
   }
 }
 
-// Draws the whole bitmap over the printable area. The bits go to the printer
-// as a 24-bit DIB, which every driver takes, whatever the file held.
-void DrawStretched(HDC printer, HBITMAP bitmap) {
+// The bitmap's width and height; raises for a bitmap GDI does not know.
+PixelSize BitmapSize(HBITMAP bitmap) {
   BITMAP shape{};
   if (!::GetObjectW(bitmap, sizeof(shape), &shape) || shape.bmWidth <= 0 || shape.bmHeight == 0) {
     throw InvalidPicture();
   }
-  const LONG width = shape.bmWidth;
-  const LONG height = std::labs(shape.bmHeight);
+  return {static_cast<int>(shape.bmWidth), static_cast<int>(std::labs(shape.bmHeight))};
+}
+
+// Draws the whole bitmap stretched into `place`. The bits go to the printer
+// as a 24-bit DIB, which every driver takes, whatever the file held.
+void DrawStretched(HDC printer, HBITMAP bitmap, const PageRect& place) {
+  const PixelSize size = BitmapSize(bitmap);
   BITMAPINFO format{};
   format.bmiHeader.biSize = sizeof(format.bmiHeader);
-  format.bmiHeader.biWidth = width;
-  format.bmiHeader.biHeight = height;  // bottom-up, as GetDIBits answers
+  format.bmiHeader.biWidth = size.width;
+  format.bmiHeader.biHeight = size.height;  // bottom-up, as GetDIBits answers
   format.bmiHeader.biPlanes = 1;
   format.bmiHeader.biBitCount = 24;
   format.bmiHeader.biCompression = BI_RGB;
-  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
-  std::vector<BYTE> bits(stride * static_cast<std::size_t>(height));
+  const std::size_t stride = (static_cast<std::size_t>(size.width) * 3 + 3) & ~std::size_t{3};
+  std::vector<BYTE> bits(stride * static_cast<std::size_t>(size.height));
   const UniqueDc memory(::CreateCompatibleDC(nullptr));
   if (!memory) throw PrinterFailure(L"CreateCompatibleDC");
-  if (::GetDIBits(memory.get(), bitmap, 0, static_cast<UINT>(height), bits.data(), &format,
-                  DIB_RGB_COLORS) != height) {
+  if (::GetDIBits(memory.get(), bitmap, 0, static_cast<UINT>(size.height), bits.data(), &format,
+                  DIB_RGB_COLORS) != size.height) {
     throw PrinterFailure(L"GetDIBits");
   }
 
-  const int pageWidth = ::GetDeviceCaps(printer, HORZRES);
-  const int pageHeight = ::GetDeviceCaps(printer, VERTRES);
-  if (pageWidth <= 0 || pageHeight <= 0) throw PrinterFailure(L"GetDeviceCaps");
   if (!::SetStretchBltMode(printer, HALFTONE)) throw PrinterFailure(L"SetStretchBltMode");
   // HALFTONE needs the brush origin set again.
   ::SetBrushOrgEx(printer, 0, 0, nullptr);
   // 0 or GDI_ERROR (-1) when it fails.
-  const int lines = ::StretchDIBits(printer, 0, 0, pageWidth, pageHeight, 0, 0, width, height,
-                                    bits.data(), &format, DIB_RGB_COLORS, SRCCOPY);
+  const int lines = ::StretchDIBits(printer, place.left, place.top, place.width, place.height, 0, 0, size.width,
+                                    size.height, bits.data(), &format, DIB_RGB_COLORS, SRCCOPY);
   if (lines <= 0) throw PrinterFailure(L"StretchDIBits");
+}
+
+// The printer's own settings with the page turned as asked, for CreateDC;
+// empty when the spooler does not know the printer (CreateDC then says why).
+std::vector<BYTE> TurnedDevMode(const std::wstring& printer, PageOrientation orientation) {
+  UniquePrinterHandle handle;
+  auto* name = const_cast<wchar_t*>(printer.c_str());
+  if (!::OpenPrinterW(name, handle.put(), nullptr)) return {};
+  const LONG bytes = ::DocumentPropertiesW(nullptr, handle.get(), name, nullptr, nullptr, 0);
+  if (bytes <= 0) throw PrinterFailure(L"DocumentProperties");
+  std::vector<BYTE> own(static_cast<std::size_t>(bytes));
+  auto* mode = reinterpret_cast<DEVMODEW*>(own.data());
+  if (::DocumentPropertiesW(nullptr, handle.get(), name, mode, nullptr, DM_OUT_BUFFER) != IDOK) {
+    throw PrinterFailure(L"DocumentProperties");
+  }
+  mode->dmFields = DM_ORIENTATION;
+  mode->dmOrientation = orientation == PageOrientation::kLandscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+  // The driver merges the change into its settings, as a print dialog would.
+  std::vector<BYTE> turned(own.size());
+  if (::DocumentPropertiesW(nullptr, handle.get(), name, reinterpret_cast<DEVMODEW*>(turned.data()), mode,
+                            DM_IN_BUFFER | DM_OUT_BUFFER) != IDOK) {
+    throw PrinterFailure(L"DocumentProperties");
+  }
+  return turned;
 }
 
 }  // namespace
@@ -119,8 +148,11 @@ void DrawStretched(HDC printer, HBITMAP bitmap) {
 // destroying it abandons the document.
 class PrintDocument {
  public:
-  explicit PrintDocument(const std::wstring& printer) {
-    dc_.reset(::CreateDCW(L"WINSPOOL", printer.c_str(), nullptr, nullptr));
+  // Without an orientation the page is as the printer is set up.
+  PrintDocument(const std::wstring& printer, std::optional<PageOrientation> orientation) {
+    const std::vector<BYTE> mode = orientation ? TurnedDevMode(printer, *orientation) : std::vector<BYTE>{};
+    dc_.reset(::CreateDCW(L"WINSPOOL", printer.c_str(), nullptr,
+                          mode.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(mode.data())));
     if (!dc_) throw CreateDcFailure(printer);
   }
   PrintDocument(const PrintDocument&) = delete;
@@ -130,6 +162,13 @@ class PrintDocument {
   }
 
   HDC dc() const { return dc_.get(); }
+
+  // The printable area, in device units.
+  PixelSize Area() const {
+    const PixelSize area{::GetDeviceCaps(dc_.get(), HORZRES), ::GetDeviceCaps(dc_.get(), VERTRES)};
+    if (area.width <= 0 || area.height <= 0) throw PrinterFailure(L"GetDeviceCaps");
+    return area;
+  }
 
   void Start() {
     DOCINFOW info{};
@@ -170,18 +209,27 @@ std::unique_ptr<Picture> Win32Printing::LoadPicture(const std::wstring& file) {
   UniqueGdiObject bitmap(::LoadImageW(nullptr, PlatformPath(file).c_str(), IMAGE_BITMAP, 0, 0,
                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   if (!bitmap) throw InvalidPicture();
-  return std::make_unique<Win32Picture>(std::move(bitmap));
+  const PixelSize size = BitmapSize(static_cast<HBITMAP>(bitmap.get()));
+  return std::make_unique<Win32Picture>(std::move(bitmap), size);
 }
 
-void Win32Printing::PaintPicture(const Picture& picture) {
+PixelSize Win32Printing::OpenPage(PageOrientation orientation) {
+  OpenDocument(orientation);
+  return document_->Area();
+}
+
+void Win32Printing::PaintPicture(const Picture& picture, const PageRect& place) {
   const auto* bitmap = dynamic_cast<const Win32Picture*>(&picture);
   if (!bitmap) throw InvalidPicture();
-  if (!document_) {
-    auto document = std::make_unique<PrintDocument>(PrinterToUse());
-    document->Start();
-    document_ = std::move(document);
-  }
-  DrawStretched(document_->dc(), bitmap->bitmap());
+  OpenDocument(std::nullopt);
+  DrawStretched(document_->dc(), bitmap->bitmap(), place);
+}
+
+void Win32Printing::OpenDocument(std::optional<PageOrientation> orientation) {
+  if (document_) return;
+  auto document = std::make_unique<PrintDocument>(PrinterToUse(), orientation);
+  document->Start();
+  document_ = std::move(document);
 }
 
 void Win32Printing::EndDoc() {

@@ -1,6 +1,8 @@
 #pragma once
 // Printing a bitmap through GDI and the spooler: one document of one page,
-// the picture stretched over the printable area.
+// turned as asked, the picture stretched into the place given.
+
+#include <optional>
 
 #include "platform/printing.h"
 
@@ -19,13 +21,15 @@ class Win32Printing : public Printing {
   std::vector<std::wstring> PrinterNames() override;
   void SetCurrentPrinter(const std::wstring& deviceName) override;
   std::unique_ptr<Picture> LoadPicture(const std::wstring& file) override;
-  void PaintPicture(const Picture& picture) override;
+  PixelSize OpenPage(PageOrientation orientation) override;
+  void PaintPicture(const Picture& picture, const PageRect& place) override;
   // Raises when no document is open: the program ends only what it painted.
   void EndDoc() override;
   void AbortDoc() override;
 
  private:
   std::wstring PrinterToUse() const;
+  void OpenDocument(std::optional<PageOrientation> orientation);
 
   std::wstring currentPrinter_;  // empty: the system's default printer
   std::unique_ptr<PrintDocument> document_;

@@ -138,8 +138,8 @@ TEST_F(ConversionTest, EachDrawingIsHandedOverExportedPrintedAndItsBitmapDeleted
   EXPECT_EQ(printing.pagesPrinted, Lines(3, L"Kelvandor PDF Writer"));
   EXPECT_EQ(printing.calls[0], L"names");
   EXPECT_EQ(printing.calls[1], L"current Kelvandor PDF Writer");
-  EXPECT_EQ(Lines(printing.calls.begin() + 2, printing.calls.begin() + 5),
-            (Lines{LR"(load D:\Dwg\a.bmp)", LR"(paint D:\Dwg\a.bmp)", L"enddoc"}));
+  EXPECT_EQ(Lines(printing.calls.begin() + 2, printing.calls.begin() + 6),
+            (Lines{LR"(load D:\Dwg\a.bmp)", L"open landscape", LR"(paint D:\Dwg\a.bmp)", L"enddoc"}));
   for (const wchar_t* bitmap : {LR"(D:\Dwg\a.bmp)", LR"(D:\Dwg\b.bmp)", LR"(D:\Dwg\c.bmp)"}) {
     EXPECT_FALSE(fs.Has(bitmap)) << bitmap;
   }
@@ -160,6 +160,23 @@ TEST_F(ConversionTest, EachDrawingIsHandedOverExportedPrintedAndItsBitmapDeleted
   EXPECT_EQ(Messages(), Lines{L"Done."});
   EXPECT_TRUE(Reports().empty());
   EXPECT_EQ(autocad.quits, 3);
+}
+
+TEST_F(ConversionTest, EachPageIsTurnedThePicturesWayAndThePictureKeepsItsProportions) {
+  Start(LR"(C:\Out)");
+  AddDrawing(LR"(D:\Dwg\wide.dwg)");
+  AddDrawing(LR"(D:\Dwg\tall.dwg)");
+  printing.pictureSizes[LR"(D:\Dwg\tall.bmp)"] = {850, 1100};
+  form.PushButton2_Click();
+
+  Lines opened;
+  for (const std::wstring& call : printing.calls) {
+    if (call.rfind(L"open ", 0) == 0) opened.push_back(call);
+  }
+  EXPECT_EQ(opened, (Lines{L"open landscape", L"open portrait"}));
+  // Letter's printable area, turned for the wide one: the full height, centred across.
+  EXPECT_EQ(printing.places, (std::vector<PageRect>{{22, 0, 3106, 2400}, {0, 22, 2400, 3106}}));
+  EXPECT_EQ(printing.pagesPrinted.size(), 2u);
 }
 
 TEST_F(ConversionTest, OutputPathsFollowTheFolderTextOrTheDrawingsFolder) {
@@ -223,7 +240,7 @@ TEST_F(ConversionTest, AUsersBitmapBesideTheDrawingIsNeverPrintedNorDeleted) {
   form.PushButton2_Click();
   EXPECT_TRUE(fs.Has(LR"(D:\Dwg\Plan.bmp)"));
   EXPECT_EQ(Lines(printing.calls.begin() + 2, printing.calls.end()),
-            (Lines{LR"(load D:\Dwg\Plan~1.bmp)", LR"(paint D:\Dwg\Plan~1.bmp)", L"enddoc"}));
+            (Lines{LR"(load D:\Dwg\Plan~1.bmp)", L"open landscape", LR"(paint D:\Dwg\Plan~1.bmp)", L"enddoc"}));
   EXPECT_FALSE(fs.Has(LR"(D:\Dwg\Plan~1.bmp)"));
 
   // An export that makes no file makes no PDF, even with the user's file there.
@@ -401,7 +418,8 @@ TEST_F(ConversionTest, APrintingFailureIsReportedUnderItsStepAndTheRunGoesOn) {
     int step;
     bool pageLeft;  // a page went to the printer before the failure
   };
-  const Case steps[] = {{L"load", 182, false}, {L"paint", 184, false}, {L"enddoc", 186, true}};
+  const Case steps[] = {
+      {L"load", 182, false}, {L"open", 184, false}, {L"paint", 184, false}, {L"enddoc", 186, true}};
   for (const auto& [operation, step, pageLeft] : steps) {
     SCOPED_TRACE(operation);
     FreshRun run;

@@ -1,6 +1,7 @@
 #pragma once
 // Printers that log what is printed: "current <name>", "load <file>",
-// "paint <file>", "enddoc", "abortdoc". Each operation can be told to fail; `onEndDoc`
+// "open portrait" or "open landscape" (a page opened), "paint <file>",
+// "enddoc", "abortdoc". Where each picture went is in `places`. Each operation can be told to fail; `onEndDoc`
 // plays the printer taking the job.
 
 #include <functional>
@@ -21,10 +22,15 @@ class FakePrinting : public Printing {
   std::vector<std::wstring> printers{L"Office Laser", L"Kelvandor PDF Writer"};
   std::wstring current = L"Office Laser";
   std::vector<std::wstring> calls;
-  // By operation: "names", "current", "load", "paint", "enddoc".
+  // By operation: "names", "current", "load", "open", "paint", "enddoc".
   std::map<std::wstring, Failure> failures;
   std::set<std::wstring> unloadable;
   std::function<void()> onEndDoc;
+  // Pictures are the stand-in AutoCAD's size unless told otherwise.
+  std::map<std::wstring, PixelSize> pictureSizes;
+  // The printable area of a portrait page; a landscape page is it turned.
+  PixelSize portraitArea{2400, 3150};
+  std::vector<PageRect> places;
 
   std::vector<std::wstring> PrinterNames() override {
     calls.push_back(L"names");
@@ -40,12 +46,23 @@ class FakePrinting : public Printing {
     calls.push_back(L"load " + file);
     FailIf(L"load");
     if (unloadable.count(file)) throw Failure(481, L"Invalid picture");
-    return std::make_unique<FilePicture>(file);
+    const auto size = pictureSizes.find(file);
+    return std::make_unique<FilePicture>(file, size != pictureSizes.end() ? size->second : PixelSize{1100, 850});
   }
-  void PaintPicture(const Picture& picture) override {
+  PixelSize OpenPage(PageOrientation orientation) override {
+    if (!documentOpen_) {
+      calls.push_back(orientation == PageOrientation::kLandscape ? L"open landscape" : L"open portrait");
+      FailIf(L"open");
+      documentOpen_ = true;
+      landscape_ = orientation == PageOrientation::kLandscape;
+    }
+    return landscape_ ? PixelSize{portraitArea.height, portraitArea.width} : portraitArea;
+  }
+  void PaintPicture(const Picture& picture, const PageRect& place) override {
     calls.push_back(L"paint " + static_cast<const FilePicture&>(picture).file);
     FailIf(L"paint");
     documentOpen_ = true;
+    places.push_back(place);
   }
   void EndDoc() override {
     calls.push_back(L"enddoc");
@@ -66,13 +83,16 @@ class FakePrinting : public Printing {
 
  private:
   struct FilePicture : Picture {
-    explicit FilePicture(std::wstring f) : file(std::move(f)) {}
+    FilePicture(std::wstring f, PixelSize s) : file(std::move(f)), size(s) {}
+    PixelSize Size() const override { return size; }
     std::wstring file;
+    PixelSize size;
   };
   void FailIf(const std::wstring& operation) {
     if (auto failure = failures.find(operation); failure != failures.end()) throw failure->second;
   }
   bool documentOpen_ = false;
+  bool landscape_ = false;
 };
 
 }  // namespace pellacore::testing

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -93,6 +94,30 @@ inline ::testing::AssertionResult IsOnePagePdf(const std::wstring& path) {
     if (!std::isalnum(static_cast<unsigned char>(next))) ++pages;  // "/Pages" is the page tree
   }
   if (pages != 1) return ::testing::AssertionFailure() << pages << " page objects";
+  return ::testing::AssertionSuccess();
+}
+
+// A PDF whose page is seen wider than tall: its first MediaBox turned by its
+// /Rotate (the stand-in printer's landscape page is Letter turned 90).
+inline ::testing::AssertionResult IsLandscapePdf(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t box = bytes.find("/MediaBox");
+  double left = 0, bottom = 0, right = 0, top = 0;
+  if (box == std::string::npos ||
+      std::sscanf(bytes.c_str() + box, "/MediaBox [%lf %lf %lf %lf]", &left, &bottom, &right, &top) != 4) {
+    return ::testing::AssertionFailure() << "no MediaBox";
+  }
+  int rotate = 0;
+  if (const std::size_t at = bytes.find("/Rotate"); at != std::string::npos) {
+    std::sscanf(bytes.c_str() + at, "/Rotate %d", &rotate);
+  }
+  const bool turned = ((rotate % 180) + 180) % 180 == 90;
+  const double width = turned ? top - bottom : right - left;
+  const double height = turned ? right - left : top - bottom;
+  if (width <= height) {
+    return ::testing::AssertionFailure() << "the page is " << width << " x " << height << " (rotated " << rotate << ")";
+  }
   return ::testing::AssertionSuccess();
 }
 

@@ -30,7 +30,11 @@ TEST_F(EndToEndTest, TheSamplesBecomePdfsBesideTheirDrawings) {
   ASSERT_TRUE(ChooseBesideTheDrawings());
 
   ExpectPdfsBeside(Run(), drawings);
-  for (const std::wstring& drawing : drawings) EXPECT_EQ(FolderOf(drawing), samples);
+  for (const std::wstring& drawing : drawings) {
+    EXPECT_EQ(FolderOf(drawing), samples);
+    // The stand-in's bitmaps are wider than tall.
+    EXPECT_TRUE(IsLandscapePdf(PdfBeside(drawing))) << PdfBeside(drawing);
+  }
   EXPECT_EQ(NamesIn(samples, L"*.bmp"), Paths{});
   EXPECT_EQ(NamesIn(samples, L"*.pdf"), (Paths{L"flange.pdf", L"floor-plan.pdf", L"title-block.pdf"}));
   EXPECT_EQ(AutoCadCalls(), ExportCallsFor(drawings));

@@ -121,7 +121,10 @@ class SavedDefaultPrinter {
   bool saved_ = false;
 };
 
-class ForeignPicture : public Picture {};
+class ForeignPicture : public Picture {
+ public:
+  PixelSize Size() const override { return {1, 1}; }
+};
 
 class Win32PrintingTest : public ::testing::Test {
  protected:
@@ -132,7 +135,7 @@ class Win32PrintingTest : public ::testing::Test {
 
   void Paint(win32::Win32Printing& printing) {
     const auto picture = printing.LoadPicture(bitmap);
-    printing.PaintPicture(*picture);
+    printing.PaintPicture(*picture, {0, 0, 500, 400});
   }
 
   // Prints the bitmap as the conversion run does; answers the job's PostScript.
@@ -154,23 +157,30 @@ TEST_F(Win32PrintingTest, ListsAPrinterInstalledWhileTheProgramRunsByItsExactNam
   EXPECT_EQ(std::count(names.begin(), names.end(), std::wstring(TestPrinter::kName)), 1);
 }
 
-TEST_F(Win32PrintingTest, PrintsTheWholeBitmapOverThePrintableAreaOfTheCurrentPrinter) {
+TEST_F(Win32PrintingTest, PrintsTheBitmapIntoThePlaceGivenOnAPageTurnedAsAsked) {
   const std::wstring defaultBefore = DefaultPrinter();
   win32::Win32Printing printing;
   printing.SetCurrentPrinter(TestPrinter::kName);
-  const std::string postScript = PrintOnce(printing);
+  const PixelSize upright = printing.OpenPage(PageOrientation::kPortrait);
+  printing.AbortDoc();
+  EXPECT_LT(upright.width, upright.height);
+  const PixelSize turned = printing.OpenPage(PageOrientation::kLandscape);
+  EXPECT_EQ(turned, (PixelSize{upright.height, upright.width}));
+  // A page once open keeps its orientation.
+  EXPECT_EQ(printing.OpenPage(PageOrientation::kPortrait), turned);
+  const auto picture = printing.LoadPicture(bitmap);
+  EXPECT_EQ(picture->Size(), (PixelSize{5, 4}));
+  printing.PaintPicture(*picture, {30, 20, 500, 400});
+  printing.EndDoc();
+
+  const std::string postScript = ReadFile(job);
   EXPECT_EQ(postScript.rfind("%!PS", 0), 0u) << postScript.substr(0, 200);
   EXPECT_NE(postScript.find("%%Title: Pellacore"), std::string::npos);
   EXPECT_NE(postScript.find("/Width 5\n /Height 4"), std::string::npos);
   EXPECT_EQ(CountOf(postScript, "\nimage\n"), 1u);
   EXPECT_EQ(CountOf(postScript, "showpage"), 1u);
-  // Stretched over HORZRES x VERTRES from the page's top left corner.
-  const HDC dc = ::CreateDCW(nullptr, TestPrinter::kName, nullptr, nullptr);
-  ASSERT_NE(dc, nullptr);
-  const std::string area = std::to_string(::GetDeviceCaps(dc, HORZRES)) + " " +
-                           std::to_string(::GetDeviceCaps(dc, VERTRES)) + " scale\n<<";
-  ::DeleteDC(dc);
-  EXPECT_NE(postScript.find("0 0 translate\n" + area), std::string::npos) << area;
+  EXPECT_NE(postScript.find("%%Orientation: Landscape"), std::string::npos);
+  EXPECT_NE(postScript.find("30 20 translate\n500 400 scale\n<<"), std::string::npos) << postScript;
   // The program's printer, not the system's default.
   EXPECT_EQ(DefaultPrinter(), defaultBefore);
 }
@@ -207,7 +217,7 @@ TEST_F(Win32PrintingTest, PicturesThatCannotBeLoadedOrDrawnAreInvalid) {
   printing.SetCurrentPrinter(TestPrinter::kName);
   EXPECT_EQ(FailureNumber([&] { printing.LoadPicture(scratch.path() + L"Missing.bmp"); }), kInvalidPicture);
   EXPECT_EQ(FailureNumber([&] { printing.LoadPicture(scratch.MakeFile(L"Text.bmp")); }), kInvalidPicture);
-  EXPECT_EQ(FailureNumber([&] { printing.PaintPicture(ForeignPicture()); }), kInvalidPicture);
+  EXPECT_EQ(FailureNumber([&] { printing.PaintPicture(ForeignPicture(), {0, 0, 1, 1}); }), kInvalidPicture);
 }
 
 TEST_F(Win32PrintingTest, APrinterThatDoesNotExistFailsThePaintAndOpensNoDocument) {
