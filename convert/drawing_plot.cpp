@@ -74,6 +74,15 @@ std::wstring A3MediaOf(const std::vector<std::wstring>& offered) {
 
 }  // namespace
 
+const std::vector<std::wstring>& BuiltInPlotMedia() {
+  static const std::vector<std::wstring> names{
+      L"ISO_full_bleed_A4_(297.00_x_210.00_MM)",   L"ISO_full_bleed_A3_(420.00_x_297.00_MM)",
+      L"ISO_full_bleed_A2_(594.00_x_420.00_MM)",   L"ISO_full_bleed_A1_(841.00_x_594.00_MM)",
+      L"ISO_full_bleed_A0_(1189.00_x_841.00_MM)",  L"ANSI_full_bleed_A_(11.00_x_8.50_Inches)",
+      L"ANSI_full_bleed_B_(17.00_x_11.00_Inches)", L"ANSI_full_bleed_D_(34.00_x_22.00_Inches)"};
+  return names;
+}
+
 std::wstring PagePath(const std::wstring& pdfPath, const std::wstring& layout, int pages) {
   if (pages <= 1) return pdfPath;
   std::wstring stem = pdfPath;

@@ -20,7 +20,11 @@ class MessageBoxes;
 inline constexpr wchar_t kPdfPlotDevice[] = L"DWG To PDF.pc3";
 inline constexpr wchar_t kMonochromeStyle[] = L"monochrome.ctb";
 // Where no media is chosen and a layout does not plot to PDF already.
-inline constexpr wchar_t kDefaultPlotMedia[] = L"ISO_full_bleed_A3_(297.00_x_420.00_MM)";
+inline constexpr wchar_t kDefaultPlotMedia[] = L"ISO_full_bleed_A3_(420.00_x_297.00_MM)";
+
+// The media names offered for choice: those "DWG To PDF.pc3" is commonly
+// set up with.
+const std::vector<std::wstring>& BuiltInPlotMedia();
 
 struct PlotPorts {
   AutoCadInstances& instances;

@@ -17,7 +17,7 @@ struct PlotTableLayout {
 struct PlotTablePage {
   std::wstring file;
   bool keepsOwnSetup = false;  // set up for "DWG To PDF.pc3" already, no media chosen
-  std::wstring media = L"ISO_full_bleed_A3_(297.00_x_420.00_MM)";
+  std::wstring media = L"ISO_full_bleed_A3_(420.00_x_297.00_MM)";
   bool wide = true;  // the drawing's extents wider than high
 };
 

@@ -149,8 +149,8 @@ void Invoke(IDispatch* dispatch, std::wstring_view member, WORD flags,
 
 std::unique_ptr<AutomationObject> ObjectOf(const VARIANT& value) {
   IUnknown* unknown = nullptr;
-  if (V_VT(value) == VT_DISPATCH) unknown = V_DISPATCH(&value);
-  if (V_VT(value) == VT_UNKNOWN) unknown = V_UNKNOWN(&value);
+  if (V_VT(&value) == VT_DISPATCH) unknown = V_DISPATCH(&value);
+  if (V_VT(&value) == VT_UNKNOWN) unknown = V_UNKNOWN(&value);
   if (!unknown) throw Failure(kObjectRequired, L"Object required");
   ComPtr<IDispatch> dispatch;
   const HRESULT status = unknown->QueryInterface(IID_IDispatch, dispatch.put_void());

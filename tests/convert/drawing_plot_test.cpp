@@ -76,7 +76,7 @@ TEST_F(DrawingPlotTest, LayoutsThatHoldSomethingArePlottedInTabOrderEachToItsOwn
   const std::wstring first = LR"(D:\Out\Plan - First.pdf)";
   const std::wstring second = LR"(D:\Out\Plan - Second.pdf)";
   const PlotResult result = Plot();
-  PlotTable table{kPlotDrawing, 4, {{first, true}, {second, false, L"ISO_full_bleed_A3_(297.00_x_420.00_MM)", false}}};
+  PlotTable table{kPlotDrawing, 4, {{first, true}, {second, false, L"ISO_full_bleed_A3_(420.00_x_297.00_MM)", false}}};
   EXPECT_EQ(autocad.MemberCalls(), PlotCallTable(table));
   EXPECT_EQ(result.pages, 2);
   EXPECT_EQ(result.files, (Lines{first, second}));
@@ -86,7 +86,7 @@ TEST_F(DrawingPlotTest, LayoutsThatHoldSomethingArePlottedInTabOrderEachToItsOwn
 
 TEST_F(DrawingPlotTest, AChosenMediaAndBlackAndWhiteApplyToEveryLayout) {
   Layouts({{L"Sheet", 1, 2, L"DWG To PDF.pc3"}});
-  const std::wstring media = L"ISO_full_bleed_A1_(594.00_x_841.00_MM)";
+  const std::wstring media = L"ISO_full_bleed_A1_(841.00_x_594.00_MM)";
   Plot({media, true});
   PlotTable table{kPlotDrawing, 2, {{kPlotPdf, false, media}}};
   table.mediaChosen = true;
