@@ -15,9 +15,11 @@
 #include <vector>
 
 #include "convert/drawing_outcome.h"
+#include "convert/pdf_route.h"
 #include "convert/run_reports.h"
 #include "joblist/job_list.h"
 #include "platform/printing.h"
+#include "util/settings.h"
 
 namespace pellacore {
 
@@ -35,6 +37,7 @@ class MainWindow;
 class MessageBoxes;
 class Registry;
 class PrerequisiteChecks;
+struct PlotChoices;
 class SampleList;
 class SettingsStore;
 class Shell;
@@ -143,6 +146,11 @@ class Form1 {
   void Options_StopClick();
   void Options_TimeLimitClick();
   void Options_UnattendedClick();
+  // How PDFs are made, and the plotter's paper ("" as each layout is set
+  // up) and colours.
+  void Options_RouteClick(PdfRouteChoice route);
+  void Options_PlotMediaClick(const std::wstring& media);
+  void Options_BlackAndWhiteClick();
   bool StopRequested() const { return stopRequested_; }
   // What became of each drawing of the last run, in run order.
   const std::vector<DrawingOutcome>& LastRun() const { return lastRun_; }
@@ -186,6 +194,24 @@ class Form1 {
   bool SelectPdfPrinter(GuardedProcedure& guard);
   // Converts entry `index`; what became of it goes into the run's outcomes.
   void ConvertEntry(GuardedProcedure& guard, std::size_t index, struct RunState& run);
+  // The printer route: the drawing's path handed to the PDF printer, its
+  // bitmap exported, printed and deleted.
+  class PrinterRoute : public PdfRoute {
+   public:
+    explicit PrinterRoute(Form1& form) : form_(form) {}
+    std::wstring MakePdf(GuardedProcedure& guard, const RouteDrawing& drawing, RunOutputPaths& outputs,
+                         DrawingOutcome& outcome) override {
+      return form_.PrintEntry(guard, drawing, outputs, outcome);
+    }
+
+   private:
+    Form1& form_;
+  };
+  std::wstring PrintEntry(GuardedProcedure& guard, const RouteDrawing& drawing, RunOutputPaths& outputs,
+                          DrawingOutcome& outcome);
+  // The stored route, paper and colours; the defaults when unreadable.
+  PdfRouteChoice ChosenRoute();
+  PlotChoices ChosenPlotChoices();
   // The stored time limit per drawing, or its default.
   int DrawingTimeLimit();
   // Whether runs are unattended; false when the store cannot say.

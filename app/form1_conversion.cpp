@@ -14,6 +14,8 @@
 #include "convert/drawing_outcome.h"
 #include "convert/output_names.h"
 #include "convert/page_fit.h"
+#include "convert/pdf_route.h"
+#include "convert/plotter_route.h"
 #include "convert/pdf_wait.h"
 #include "convert/prerequisite_checks.h"
 #include "convert/printer_handoff.h"
@@ -74,6 +76,7 @@ std::wstring WithRunNotes(const std::wstring& endText, const std::wstring& stopM
 // What one run keeps from drawing to drawing.
 struct RunState {
   int timeLimit = kDefaultDrawingTimeLimit;
+  std::unique_ptr<PdfRoute> route;
   RunOutputPaths outputs;
   std::vector<DrawingOutcome> outcomes;  // reserved for the whole run: never moves
   // Why the run stopped before its end on its own account; "" while it goes on.
@@ -101,8 +104,10 @@ void Form1::PushButton2_Click() {
   if (ConversionMayStart(guard)) {
     guard.Run(110, [] {});  // the window's coordinate unit: nothing depends on it
     // Without the PDF printer the pages would go to whatever printer is
-    // current, on paper: the run is refused before any drawing.
-    if (!SelectPdfPrinter(guard)) {
+    // current, on paper: the run is refused before any drawing. The
+    // plotter writes its PDFs itself.
+    const PdfRouteChoice routeChoice = ChosenRoute();
+    if (routeChoice == PdfRouteChoice::kPrinter && !SelectPdfPrinter(guard)) {
       guard.Run(116, [&] {
         ports_.boxes.Show(PdfPrinterMissingText(), applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
       });
@@ -113,6 +118,12 @@ void Form1::PushButton2_Click() {
     RunState run;
     const LocalTime started = ports_.clock.LocalNow();  // names the run's report
     run.timeLimit = DrawingTimeLimit();
+    if (routeChoice == PdfRouteChoice::kPlotter) {
+      run.route = std::make_unique<PlotterRoute>(PlotPorts{ports_.instances, runReports_, ports_.fs, ports_.pump},
+                                                 autoCadFound_, applicationTitle_, ChosenPlotChoices());
+    } else {
+      run.route = std::make_unique<PrinterRoute>(*this);
+    }
     runReports_.SetUnattended(UnattendedRun());
     ports_.instances.BeginRun();
     stopRequested_ = false;
@@ -255,14 +266,22 @@ void Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& r
   // The PDF's name: the file name with its last extension replaced.
   std::wstring baseName;
   guard.Run(146, [&] { baseName = BaseNameOf(source); });
+  const RouteDrawing drawing{source, [&] { return OutputPathFor(guard, source, baseName); }, run.timeLimit};
+  const std::wstring stop = run.route->MakePdf(guard, drawing, run.outputs, outcome);
+  if (!stop.empty()) run.stopMessage = stop;
+}
 
+std::wstring Form1::PrintEntry(GuardedProcedure& guard, const RouteDrawing& drawing, RunOutputPaths& outputs,
+                               DrawingOutcome& outcome) {
+  const std::wstring& source = drawing.source;
+  const int timeLimit = drawing.timeLimitSeconds;
   // The hand-off: the key is open while the output path is worked out.
   std::unique_ptr<RegistryKey> key;
   guard.Run(148, [&] { key = OpenPrinterKey(ports_.registry); });
   // Two drawings of one name into one folder: the later gets "name (2).pdf"
   // rather than silently replacing the earlier one's PDF.
-  const std::wstring planned = OutputPathFor(guard, source, baseName);
-  const std::wstring output = run.outputs.Claim(planned);
+  const std::wstring planned = drawing.plannedOutput();
+  const std::wstring output = outputs.Claim(planned);
   const std::wstring renamed = output != planned ? L" Written as \"" + FileNameOfPath(output) +
                                                        L"\": an earlier drawing of this run has the same name."
                                                  : L"";
@@ -279,7 +298,7 @@ void Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& r
   guard.Run(166, [&] { stem = FreeBitmapStem(ports_.fs, BitmapStemOf(source)); });
   ExportEnd exportEnd = ExportEnd::kFinished;
   guard.Run(176, [&] {
-    exportEnd = convertDWGtoBMP({ports_.instances, runReports_}, autoCadFound_, run.timeLimit, applicationTitle_,
+    exportEnd = convertDWGtoBMP({ports_.instances, runReports_}, autoCadFound_, timeLimit, applicationTitle_,
                                 source, stem);
   });
 
@@ -290,33 +309,72 @@ void Form1::ConvertEntry(GuardedProcedure& guard, std::size_t index, RunState& r
   if (exportEnd == ExportEnd::kTimedOut || exportEnd == ExportEnd::kAutoCadEnded) {
     if (exportEnd == ExportEnd::kTimedOut) outcome.result = DrawingResult::kTimedOut;
     if (!stem.empty()) guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
-    return;
+    return L"";
   }
   if (!guard.Test(178, [&] { return !stem.empty() && FileExists(ports_.fs, bitmap); })) {
     if (outcome.message.empty()) {
       outcome.message = exportEnd == ExportEnd::kNoAutoCad ? L"No AutoCAD could be started."
                                                            : L"AutoCAD wrote no bitmap of the drawing.";
     }
-    return;
+    return L"";
   }
+  std::wstring stop;
   const bool ended = PrintBitmap(guard, bitmap);
   // Converted only when the PDF appeared at its path after the hand-off.
   if (ended) {
     // The next drawing's path waits until the printer has taken this one's,
     // for as long as the drawing may take.
-    if (WaitForPdf({ports_.fs, ports_.pump, ports_.clock}, output, before, run.timeLimit * 1000)) {
+    if (WaitForPdf({ports_.fs, ports_.pump, ports_.clock}, output, before, timeLimit * 1000)) {
       outcome.result = DrawingResult::kConverted;
       outcome.files.push_back(output);
       outcome.message += renamed;
       if (!outcome.message.empty() && outcome.message.front() == L' ') outcome.message.erase(0, 1);
     } else {
       // Handing over the next path now could save this PDF under its name.
-      run.stopMessage = PdfDidNotComeText(source, output, run.timeLimit);
+      stop = PdfDidNotComeText(source, output, timeLimit);
       if (outcome.message.empty()) outcome.message = L"The PDF did not appear at \"" + output + L"\".";
     }
   }
   if (!ended && outcome.message.empty()) outcome.message = L"The bitmap could not be printed.";
   guard.Run(188, [&] { DeleteFileQuietly(ports_.fs, ports_.pump, bitmap); });
+  return stop;
+}
+
+PdfRouteChoice Form1::ChosenRoute() {
+  try {
+    return PdfRouteOf(ReadSetting(ports_.settings, setting_key::kPdfRoute, L""));
+  } catch (const Failure&) {
+    return PdfRouteChoice::kPrinter;  // a store that cannot be read leaves the default
+  }
+}
+
+PlotChoices Form1::ChosenPlotChoices() {
+  PlotChoices choices;
+  try {
+    choices.media = ReadSetting(ports_.settings, setting_key::kPlotMedia, L"");
+    choices.monochrome = IsMonochromePlotStyle(ReadSetting(ports_.settings, setting_key::kPlotStyle, L""));
+  } catch (const Failure&) {
+    // What could not be read stays as drawn and as set up.
+  }
+  return choices;
+}
+
+void Form1::Options_RouteClick(PdfRouteChoice route) {
+  ports_.settings.Write(setting_key::kPdfRoute, PdfRouteText(route));
+  ports_.window.ShowPdfRoute(route == PdfRouteChoice::kPlotter);
+}
+
+void Form1::Options_PlotMediaClick(const std::wstring& media) {
+  ports_.settings.Write(setting_key::kPlotMedia, media);
+  const PlotChoices choices = ChosenPlotChoices();
+  ports_.window.ShowPlotChoices(choices.media, choices.monochrome);
+}
+
+void Form1::Options_BlackAndWhiteClick() {
+  const bool chosen = !ChosenPlotChoices().monochrome;
+  ports_.settings.Write(setting_key::kPlotStyle, chosen ? std::wstring(kMonochromeStyle) : std::wstring());
+  const PlotChoices choices = ChosenPlotChoices();
+  ports_.window.ShowPlotChoices(choices.media, choices.monochrome);
 }
 
 int Form1::DrawingTimeLimit() {

@@ -4,6 +4,7 @@
 
 #include "app/application_title.h"
 #include "app/form1.h"
+#include "convert/drawing_plot.h"
 #include "app/skin.h"
 #include "convert/autocad_instances.h"
 #include "convert/prerequisite_checks.h"
@@ -80,9 +81,14 @@ void Form1::Form_Load() {
     guard.Run(146, [&] { SetFrame3Enabled(false); });
   }
   window.ShowUnattended(UnattendedRun());
+  const PdfRouteChoice route = ChosenRoute();
+  window.ShowPdfRoute(route == PdfRouteChoice::kPlotter);
+  const PlotChoices plot = ChosenPlotChoices();
+  window.ShowPlotChoices(plot.media, plot.monochrome);
 
   guard.Run(148, [&] { autoCadFound_ = ports_.checks.AutoCadAvailable(applicationTitle_); });
-  guard.Run(150, [&] { ports_.checks.PdfPrinterInstalled(applicationTitle_); });
+  // The plotter writes its PDFs itself: a missing PDF printer is no matter.
+  if (route == PdfRouteChoice::kPrinter) guard.Run(150, [&] { ports_.checks.PdfPrinterInstalled(applicationTitle_); });
 }
 
 // The program ends at once, also during a run; an AutoCAD it started is

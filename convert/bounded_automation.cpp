@@ -114,6 +114,27 @@ class BoundedObject : public AutomationObject {
   std::int64_t GetInteger(std::wstring_view member) override {
     return Run<std::int64_t>([inner = inner_, name = std::wstring(member)] { return inner->GetInteger(name); });
   }
+  std::wstring GetText(std::wstring_view member) override {
+    return Run<std::wstring>([inner = inner_, name = std::wstring(member)] { return inner->GetText(name); });
+  }
+  std::int64_t CallForInteger(std::wstring_view member, const AutomationArguments& arguments) override {
+    Prepared prepared = Prepare(arguments);
+    return Run<std::int64_t>([inner = inner_, name = std::wstring(member), prepared] {
+      return inner->CallForInteger(name, prepared.arguments);
+    });
+  }
+  std::vector<std::wstring> CallForTexts(std::wstring_view member, const AutomationArguments& arguments) override {
+    Prepared prepared = Prepare(arguments);
+    return Run<std::vector<std::wstring>>([inner = inner_, name = std::wstring(member), prepared] {
+      return inner->CallForTexts(name, prepared.arguments);
+    });
+  }
+  std::vector<double> CallForNumbers(std::wstring_view member, const AutomationArguments& arguments) override {
+    Prepared prepared = Prepare(arguments);
+    return Run<std::vector<double>>([inner = inner_, name = std::wstring(member), prepared] {
+      return inner->CallForNumbers(name, prepared.arguments);
+    });
+  }
 
  private:
   // Arguments as the thread's objects take them: an object argument is the

@@ -21,15 +21,14 @@ constexpr wchar_t kNoInstance[] = L"Error opening AutoCAD. Do you have AutoCad i
 constexpr std::int16_t kMaximized = 3;
 constexpr std::int16_t kSelectAll = 5;
 
-// An object an earlier step failed to give fails the step that needs it.
+}  // namespace
+
 AutomationObject& Required(const std::unique_ptr<AutomationObject>& object) {
   if (!object) throw StandardFailure(failure_number::kObjectNotSet);
   return *object;
 }
 
-// The report's text once AutoCAD stopped answering or went away: which
-// drawing, what happened, and what became of that AutoCAD.
-std::wstring LostText(const Failure& failure, AutoCadInstances::GivenUp what, const std::wstring& drawing,
+std::wstring LostInstanceText(const Failure& failure, AutoCadInstances::GivenUp what, const std::wstring& drawing,
                       int seconds) {
   const bool timedOut = IsTimeOut(failure);
   std::wstring text = timedOut ? L"AutoCAD did not finish \"" + drawing + L"\" within " +
@@ -54,8 +53,6 @@ std::wstring LostText(const Failure& failure, AutoCadInstances::GivenUp what, co
   }
   return text;
 }
-
-}  // namespace
 
 ExportEnd convertDWGtoBMP(ExportPorts ports, bool autoCadFound, int timeLimitSeconds, const std::wstring& title,
                           std::wstring drawingPath, std::wstring bitmapStem) {
@@ -82,7 +79,7 @@ ExportEnd convertDWGtoBMP(ExportPorts ports, bool autoCadFound, int timeLimitSec
         if (!IsLostInstance(failure)) throw;
         lost = IsTimeOut(failure) ? ExportEnd::kTimedOut : ExportEnd::kAutoCadEnded;
         const AutoCadInstances::GivenUp what = instances.GiveUp();
-        throw Failure(failure.number(), LostText(failure, what, drawingPath, timeLimitSeconds));
+        throw Failure(failure.number(), LostInstanceText(failure, what, drawingPath, timeLimitSeconds));
       }
     });
   };

@@ -4,11 +4,14 @@
 // selected and exported beside the drawing, the drawing closed without
 // saving, and the instance quit when it is the program's own.
 
+#include <memory>
 #include <string>
+
+#include "convert/autocad_instances.h"
 
 namespace pellacore {
 
-class AutoCadInstances;
+class AutomationObject;
 class MessageBoxes;
 
 struct ExportPorts {
@@ -33,5 +36,13 @@ enum class ExportEnd {
 // the remaining steps are skipped.
 ExportEnd convertDWGtoBMP(ExportPorts ports, bool autoCadFound, int timeLimitSeconds, const std::wstring& title,
                           std::wstring drawingPath, std::wstring bitmapStem);
+
+// An object an earlier step failed to give fails the step that needs it.
+AutomationObject& Required(const std::unique_ptr<AutomationObject>& object);
+
+// The report's text once AutoCAD stopped answering or went away: which
+// drawing, what happened, and what became of that AutoCAD.
+std::wstring LostInstanceText(const Failure& failure, AutoCadInstances::GivenUp what, const std::wstring& drawing,
+                              int seconds);
 
 }  // namespace pellacore

@@ -57,6 +57,21 @@ class RetryingObject : public AutomationObject {
   std::int64_t GetInteger(std::wstring_view member) override {
     return Retrying(clock_, [&] { return inner_->GetInteger(member); });
   }
+  std::wstring GetText(std::wstring_view member) override {
+    return Retrying(clock_, [&] { return inner_->GetText(member); });
+  }
+  std::int64_t CallForInteger(std::wstring_view member, const AutomationArguments& arguments) override {
+    const AutomationArguments unwrapped = Unwrapped(arguments);
+    return Retrying(clock_, [&] { return inner_->CallForInteger(member, unwrapped); });
+  }
+  std::vector<std::wstring> CallForTexts(std::wstring_view member, const AutomationArguments& arguments) override {
+    const AutomationArguments unwrapped = Unwrapped(arguments);
+    return Retrying(clock_, [&] { return inner_->CallForTexts(member, unwrapped); });
+  }
+  std::vector<double> CallForNumbers(std::wstring_view member, const AutomationArguments& arguments) override {
+    const AutomationArguments unwrapped = Unwrapped(arguments);
+    return Retrying(clock_, [&] { return inner_->CallForNumbers(member, unwrapped); });
+  }
 
  private:
   // The server is handed its own objects, not their wrappers.

@@ -16,7 +16,7 @@ class AutomationObject;
 
 // One argument of a member call, with the type the server receives.
 struct AutomationArgument {
-  enum class Type { kShort, kBoolean, kString, kStringByRef, kObjectByRef };
+  enum class Type { kShort, kBoolean, kString, kStringByRef, kObjectByRef, kObject };
   Type type = Type::kShort;
   std::int16_t shortValue = 0;
   bool boolean = false;
@@ -52,6 +52,12 @@ struct AutomationArgument {
     argument.object = &value;
     return argument;
   }
+  // By value: the server keeps its own reference (a property set to an object).
+  static AutomationArgument Object(AutomationObject& value) {
+    AutomationArgument argument = ObjectByRef(value);
+    argument.type = Type::kObject;
+    return argument;
+  }
 };
 
 using AutomationArguments = std::vector<AutomationArgument>;
@@ -71,6 +77,14 @@ class AutomationObject {
   virtual void Call(std::wstring_view member, const AutomationArguments& arguments) = 0;
   // Reads a property that holds a whole number (a window handle, a count).
   virtual std::int64_t GetInteger(std::wstring_view member) = 0;
+  // Reads a property that holds text.
+  virtual std::wstring GetText(std::wstring_view member) = 0;
+  // Calls a method that answers a whole number or a Boolean (true is -1).
+  virtual std::int64_t CallForInteger(std::wstring_view member, const AutomationArguments& arguments) = 0;
+  // Calls a method that answers an array of texts.
+  virtual std::vector<std::wstring> CallForTexts(std::wstring_view member, const AutomationArguments& arguments) = 0;
+  // Calls a method that answers an array of numbers (a point).
+  virtual std::vector<double> CallForNumbers(std::wstring_view member, const AutomationArguments& arguments) = 0;
 };
 
 class Automation {

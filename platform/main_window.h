@@ -46,6 +46,10 @@ class MainWindow {
   virtual void EnableStop(bool enabled) = 0;
   // Whether the unattended-run choice shows as chosen.
   virtual void ShowUnattended(bool chosen) = 0;
+  // Which way PDFs are made shows as chosen: the plotter or the printer.
+  virtual void ShowPdfRoute(bool plotter) = 0;
+  // The plotter's paper ("" as each layout is set up) and colours show as chosen.
+  virtual void ShowPlotChoices(const std::wstring& media, bool monochrome) = 0;
 
   // Ends the program at once, whatever it is doing.
   virtual void EndProgram() = 0;

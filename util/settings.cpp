@@ -75,6 +75,16 @@ bool SettingToBoolean(std::wstring_view text) {
 
 std::wstring BooleanSettingText(bool value) { return value ? L"True" : L"False"; }
 
+PdfRouteChoice PdfRouteOf(std::wstring_view text) {
+  return EqualsIgnoringCase(TrimBlanks(text), L"Plotter") ? PdfRouteChoice::kPlotter : PdfRouteChoice::kPrinter;
+}
+
+std::wstring PdfRouteText(PdfRouteChoice route) {
+  return route == PdfRouteChoice::kPlotter ? L"Plotter" : L"Printer";
+}
+
+bool IsMonochromePlotStyle(std::wstring_view text) { return EqualsIgnoringCase(TrimBlanks(text), L"monochrome.ctb"); }
+
 std::optional<int> TimeLimitSeconds(std::wstring_view text) {
   const std::wstring_view digits = TrimBlanks(text);
   if (digits.empty() || digits.size() > 5) return std::nullopt;

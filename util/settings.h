@@ -29,7 +29,26 @@ inline const std::wstring kDrawingTimeLimit = L"DrawingTimeLimit";
 inline const std::wstring kUnattended = L"Unattended";
 // The full path of the last run's report; "" when it could not be written.
 inline const std::wstring kLastReport = L"LastReport";
+// How PDFs are made: "Printer" (a bitmap printed to the PDF printer) or
+// "Plotter" (vector PDFs from AutoCAD's own plotter).
+inline const std::wstring kPdfRoute = L"PdfRoute";
+// The plotter's paper: "" each layout's own (A3 where it has none for PDF),
+// or one media name for every page.
+inline const std::wstring kPlotMedia = L"PlotMedia";
+// The plotter's colours: "" as drawn, or "monochrome.ctb".
+inline const std::wstring kPlotStyle = L"PlotStyle";
 }  // namespace setting_key
+
+enum class PdfRouteChoice { kPrinter, kPlotter };
+
+// A stored route: "Plotter" in any letter case, blanks around it allowed,
+// is the plotter; anything else the printer.
+PdfRouteChoice PdfRouteOf(std::wstring_view text);
+std::wstring PdfRouteText(PdfRouteChoice route);
+
+// A stored plot style: "monochrome.ctb" in any letter case is black and
+// white; anything else colours as drawn.
+bool IsMonochromePlotStyle(std::wstring_view text);
 
 // The time limit per drawing: its default, and the range a stored value
 // must lie in.

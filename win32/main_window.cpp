@@ -301,6 +301,12 @@ void Win32MainWindow::EnableStop(bool enabled) { options_menu::EnableStop(window
 
 void Win32MainWindow::ShowUnattended(bool chosen) { options_menu::CheckUnattended(window_, chosen); }
 
+void Win32MainWindow::ShowPdfRoute(bool plotter) { options_menu::CheckRoute(window_, plotter); }
+
+void Win32MainWindow::ShowPlotChoices(const std::wstring& media, bool monochrome) {
+  options_menu::CheckPlotChoices(window_, media, monochrome);
+}
+
 void Win32MainWindow::EndProgram() { ::ExitProcess(0); }
 
 }  // namespace pellacore::win32

@@ -62,6 +62,8 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   void ShowProgressText(const std::wstring& text) override;
   void EnableStop(bool enabled) override;
   void ShowUnattended(bool chosen) override;
+  void ShowPdfRoute(bool plotter) override;
+  void ShowPlotChoices(const std::wstring& media, bool monochrome) override;
   void EndProgram() override;
 
   // JobListView

@@ -128,7 +128,19 @@ void Win32MainWindow::OnMenuCommand(WORD command) {
     case options_menu::kUnattended:
       Forward([&] { form_->Options_UnattendedClick(); });
       break;
+    case options_menu::kRoutePlotter:
+      Forward([&] { form_->Options_RouteClick(PdfRouteChoice::kPlotter); });
+      break;
+    case options_menu::kRoutePrinter:
+      Forward([&] { form_->Options_RouteClick(PdfRouteChoice::kPrinter); });
+      break;
+    case options_menu::kBlackAndWhite:
+      Forward([&] { form_->Options_BlackAndWhiteClick(); });
+      break;
     default:
+      if (const std::optional<std::wstring> media = options_menu::MediaOfCommand(command)) {
+        Forward([&] { form_->Options_PlotMediaClick(*media); });
+      }
       break;
   }
 }

@@ -1,8 +1,22 @@
 #include "win32/options_menu.h"
 
+#include "convert/drawing_plot.h"
 #include "win32/win32_failure.h"
 
 namespace pellacore::win32::options_menu {
+namespace {
+
+// A media name as a menu shows it: "ISO full bleed A3 (420.00 x 297.00 MM)".
+std::wstring MediaCaption(std::wstring name) {
+  for (wchar_t& c : name) {
+    if (c == L'_') c = L' ';
+  }
+  return name;
+}
+
+UINT MediaCommandCount() { return static_cast<UINT>(BuiltInPlotMedia().size()); }
+
+}  // namespace
 
 void Attach(HWND window) {
   HMENU options = ::CreatePopupMenu();
@@ -12,6 +26,18 @@ void Attach(HWND window) {
   ::AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(options, MF_STRING, kTimeLimit, L"&Time Limit per Drawing...");
   ::AppendMenuW(options, MF_STRING, kUnattended, L"&Unattended Run (No Boxes Until the End)");
+  ::AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(options, MF_STRING, kRoutePlotter, L"Vector PDFs Through AutoCAD's &Plotter");
+  ::AppendMenuW(options, MF_STRING, kRoutePrinter, L"&Bitmap Through the PDF Printer");
+  HMENU paper = ::CreatePopupMenu();
+  if (!paper) throw SystemFailure(::GetLastError());
+  ::AppendMenuW(paper, MF_STRING, kMediaAsSetUp, L"&As Each Layout Is Set Up");
+  ::AppendMenuW(paper, MF_SEPARATOR, 0, nullptr);
+  for (UINT i = 0; i < MediaCommandCount(); ++i) {
+    ::AppendMenuW(paper, MF_STRING, kMediaFirst + i, MediaCaption(BuiltInPlotMedia()[i]).c_str());
+  }
+  ::AppendMenuW(options, MF_POPUP, reinterpret_cast<UINT_PTR>(paper), L"Plotter's P&aper");
+  ::AppendMenuW(options, MF_STRING, kBlackAndWhite, L"Plot in Black and &White");
   ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(options), L"&Options");
   // From here the window owns the bar, and the bar its menu.
   if (!::SetMenu(window, bar)) {
@@ -28,6 +54,33 @@ void EnableStop(HWND window, bool enabled) {
 
 void CheckUnattended(HWND window, bool checked) {
   ::CheckMenuItem(::GetMenu(window), kUnattended, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CheckRoute(HWND window, bool plotter) {
+  ::CheckMenuRadioItem(::GetMenu(window), kRoutePlotter, kRoutePrinter, plotter ? kRoutePlotter : kRoutePrinter,
+                       MF_BYCOMMAND);
+}
+
+void CheckPlotChoices(HWND window, const std::wstring& media, bool monochrome) {
+  HMENU menu = ::GetMenu(window);
+  const UINT last = kMediaFirst + MediaCommandCount() - 1;
+  UINT chosen = media.empty() ? kMediaAsSetUp : 0;
+  for (UINT i = 0; i < MediaCommandCount(); ++i) {
+    if (BuiltInPlotMedia()[i] == media) chosen = kMediaFirst + i;
+  }
+  // A stored name the list does not hold checks nothing.
+  for (UINT command = kMediaAsSetUp; command <= last; ++command) {
+    ::CheckMenuItem(menu, command, MF_BYCOMMAND | (command == chosen ? MF_CHECKED : MF_UNCHECKED));
+  }
+  ::CheckMenuItem(menu, kBlackAndWhite, MF_BYCOMMAND | (monochrome ? MF_CHECKED : MF_UNCHECKED));
+}
+
+std::optional<std::wstring> MediaOfCommand(UINT command) {
+  if (command == kMediaAsSetUp) return std::wstring();
+  if (command >= kMediaFirst && command < kMediaFirst + MediaCommandCount()) {
+    return BuiltInPlotMedia()[command - kMediaFirst];
+  }
+  return std::nullopt;
 }
 
 }  // namespace pellacore::win32::options_menu

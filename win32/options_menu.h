@@ -4,12 +4,20 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 namespace pellacore::win32::options_menu {
 
 // Command identifiers of the menu's items.
 inline constexpr UINT kStop = 40001;       // "Stop After This Drawing", Esc
 inline constexpr UINT kTimeLimit = 40002;  // "Time Limit per Drawing..."
 inline constexpr UINT kUnattended = 40003; // "Unattended Run", a check
+inline constexpr UINT kRoutePlotter = 40004;  // vector PDFs, one of two radio items
+inline constexpr UINT kRoutePrinter = 40005;  // the bitmap through the PDF printer
+inline constexpr UINT kBlackAndWhite = 40006; // a check
+inline constexpr UINT kMediaAsSetUp = 40010;  // "As Each Layout Is Set Up"
+inline constexpr UINT kMediaFirst = 40011;    // the built-in media names, in their order
 
 // Makes the menu bar and gives it to `window`, which destroys it with itself.
 // The stop command starts greyed: there is no run to stop.
@@ -18,5 +26,13 @@ void Attach(HWND window);
 void EnableStop(HWND window, bool enabled);
 
 void CheckUnattended(HWND window, bool checked);
+
+void CheckRoute(HWND window, bool plotter);
+
+// `media` "": as each layout is set up.
+void CheckPlotChoices(HWND window, const std::wstring& media, bool monochrome);
+
+// The media name of a command of the paper menu; nullopt for other commands.
+std::optional<std::wstring> MediaOfCommand(UINT command);
 
 }  // namespace pellacore::win32::options_menu

@@ -24,7 +24,12 @@ class Win32AutomationObject : public AutomationObject {
                                                   const AutomationArguments& arguments) override;
   void Call(std::wstring_view member, const AutomationArguments& arguments) override;
   std::int64_t GetInteger(std::wstring_view member) override;
+  std::wstring GetText(std::wstring_view member) override;
+  std::int64_t CallForInteger(std::wstring_view member, const AutomationArguments& arguments) override;
+  std::vector<std::wstring> CallForTexts(std::wstring_view member, const AutomationArguments& arguments) override;
+  std::vector<double> CallForNumbers(std::wstring_view member, const AutomationArguments& arguments) override;
 
+  IDispatch* get() const { return dispatch_.get(); }
   // For a by-reference argument: the server may put another object here.
   IDispatch** slot() { return dispatch_.slot(); }
 
@@ -97,6 +102,15 @@ class CallArguments {
         if (!object) throw StandardFailure(failure_number::kTypeMismatch);
         V_VT(&variant) = VT_DISPATCH | VT_BYREF;
         V_DISPATCHREF(&variant) = object->slot();
+        return;
+      }
+      case AutomationArgument::Type::kObject: {
+        auto* object = dynamic_cast<Win32AutomationObject*>(argument.object);
+        if (!object) throw StandardFailure(failure_number::kTypeMismatch);
+        // The VARIANT holds a reference of its own, released when it is cleared.
+        object->get()->AddRef();
+        V_VT(&variant) = VT_DISPATCH;
+        V_DISPATCH(&variant) = object->get();
         return;
       }
     }
@@ -174,6 +188,85 @@ std::int64_t Win32AutomationObject::GetInteger(std::wstring_view member) {
   const HRESULT status = ::VariantChangeType(number.get(), result.get(), 0, VT_I8);
   if (FAILED(status)) throw ComFailure(status);
   return (*number).llVal;
+}
+
+std::int64_t IntegerOf(VARIANT* value) {
+  // A handle comes as VT_I4 from a 32-bit server and VT_I8 from a 64-bit one.
+  UniqueVariant number;
+  const HRESULT status = ::VariantChangeType(number.get(), value, 0, VT_I8);
+  if (FAILED(status)) throw ComFailure(status);
+  return (*number).llVal;
+}
+
+std::wstring TextOf(VARIANT* value) {
+  UniqueVariant text;
+  const HRESULT status = ::VariantChangeType(text.get(), value, 0, VT_BSTR);
+  if (FAILED(status)) throw ComFailure(status);
+  const BSTR bstr = (*text).bstrVal;
+  return bstr ? std::wstring(bstr, ::SysStringLen(bstr)) : std::wstring();
+}
+
+// The elements of a one-dimensional array answer, each changed to `type`
+// and handed to `take`. Servers answer arrays of VARIANTs or of the type itself.
+template <class Take>
+void ForEachElement(VARIANT* value, VARTYPE type, Take&& take) {
+  if (!(V_VT(value) & VT_ARRAY)) throw StandardFailure(failure_number::kTypeMismatch);
+  SAFEARRAY* array = (V_VT(value) & VT_BYREF) ? *V_ARRAYREF(value) : V_ARRAY(value);
+  if (!array || ::SafeArrayGetDim(array) != 1) throw StandardFailure(failure_number::kTypeMismatch);
+  LONG lower = 0;
+  LONG upper = -1;
+  ::SafeArrayGetLBound(array, 1, &lower);
+  ::SafeArrayGetUBound(array, 1, &upper);
+  const VARTYPE element = static_cast<VARTYPE>(V_VT(value) & VT_TYPEMASK);
+  for (LONG i = lower; i <= upper; ++i) {
+    UniqueVariant item;
+    HRESULT status = S_OK;
+    if (element == VT_VARIANT) {
+      status = ::SafeArrayGetElement(array, &i, item.get());
+    } else {
+      // VariantClear frees what the element copy holds (a BSTR's copy).
+      V_I8(item.get()) = 0;  // a failed copy leaves nothing to free
+      V_VT(item.get()) = element;
+      status = ::SafeArrayGetElement(array, &i, &V_I8(item.get()));
+    }
+    if (FAILED(status)) throw ComFailure(status);
+    UniqueVariant changed;
+    status = ::VariantChangeType(changed.get(), item.get(), 0, type);
+    if (FAILED(status)) throw ComFailure(status);
+    take(*changed);
+  }
+}
+
+std::wstring Win32AutomationObject::GetText(std::wstring_view member) {
+  UniqueVariant result;
+  Invoke(dispatch_.get(), member, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, result.get());
+  return TextOf(result.get());
+}
+
+std::int64_t Win32AutomationObject::CallForInteger(std::wstring_view member, const AutomationArguments& arguments) {
+  UniqueVariant result;
+  Invoke(dispatch_.get(), member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, result.get());
+  return IntegerOf(result.get());
+}
+
+std::vector<std::wstring> Win32AutomationObject::CallForTexts(std::wstring_view member,
+                                                              const AutomationArguments& arguments) {
+  UniqueVariant result;
+  Invoke(dispatch_.get(), member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, result.get());
+  std::vector<std::wstring> texts;
+  ForEachElement(result.get(), VT_BSTR, [&](const VARIANT& item) {
+    texts.emplace_back(item.bstrVal ? std::wstring(item.bstrVal, ::SysStringLen(item.bstrVal)) : std::wstring());
+  });
+  return texts;
+}
+
+std::vector<double> Win32AutomationObject::CallForNumbers(std::wstring_view member,
+                                                          const AutomationArguments& arguments) {
+  UniqueVariant result;
+  Invoke(dispatch_.get(), member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, result.get());
+  std::vector<double> numbers;
+  ForEachElement(result.get(), VT_R8, [&](const VARIANT& item) { numbers.push_back(item.dblVal); });
+  return numbers;
 }
 
 CLSID ClassOf(std::wstring_view progId) {

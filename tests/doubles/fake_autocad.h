@@ -58,6 +58,24 @@ class FakeAutoCad : public Automation {
   int lingerMs = 0;                                // from Quit to the process's end
   bool answersWindow = true;                       // whether HWND is a member
   bool* hangSignal = nullptr;                      // told when a call hangs
+  // The drawing's layouts as Document.Layouts lists them ("Model" first);
+  // what GetVariable answers, by name; PlotToFile's answer and whether it
+  // writes the file; the media names the device offers; the extents.
+  struct FakeLayout {
+    std::wstring name;
+    int tabOrder = 0;
+    int blockCount = 0;
+    std::wstring configName = L"None";
+  };
+  std::vector<FakeLayout> layouts{{L"Model", 0, 3, L"None"}, {L"Layout1", 1, 0, L"None"}};
+  std::map<std::wstring, int> variables{
+      {L"BACKGROUNDPLOT", 2}, {L"FILEDIA", 1}, {L"PLQUIET", 0}, {L"PROXYNOTICE", 1}, {L"RECOVERAUTO", 0}};
+  bool plotAnswers = true;
+  bool plotWritesFile = true;
+  std::vector<std::wstring> mediaNames{L"ISO_full_bleed_A4_(297.00_x_210.00_MM)",
+                                       L"ISO_full_bleed_A3_(420.00_x_297.00_MM)"};
+  std::vector<double> extMin{0, 0, 0};
+  std::vector<double> extMax{420, 297, 0};
   int created = 0;
   int attached = 0;
   int quits = 0;
@@ -144,6 +162,9 @@ class FakeAutoCad : public Automation {
       if (kind_ == L"Application" && member == L"Documents") return Make(L"Documents");
       if (kind_ == L"Application" && member == L"Application") return Make(L"Application");
       if (kind_ == L"Document" && member == L"SelectionSets") return Make(L"SelectionSets");
+      if (kind_ == L"Document" && member == L"Layouts") return Make(L"Layouts");
+      if (kind_ == L"Document" && member == L"Plot") return Make(L"Plot");
+      if (kind_ == L"Layout" && member == L"Block") return MakeAt(L"Block", index_);
       throw Failure(static_cast<std::int32_t>(0x80020006u), L"Unknown name");
     }
     std::unique_ptr<AutomationObject> CallForObject(std::wstring_view member,
@@ -161,6 +182,11 @@ class FakeAutoCad : public Automation {
         return Make(L"Document");
       }
       if (kind_ == L"SelectionSets" && member == L"add") return Make(L"SelectionSet");
+      if (kind_ == L"Layouts" && member == L"Item") {
+        const auto at = static_cast<std::size_t>(arguments.at(0).shortValue);
+        if (at >= server_.layouts.size()) throw Failure(static_cast<std::int32_t>(0x80070057u), L"Invalid argument");
+        return MakeAt(L"Layout", at);
+      }
       throw Failure(static_cast<std::int32_t>(0x80020006u), L"Unknown name");
     }
     void Call(std::wstring_view member, const AutomationArguments& arguments) override {
@@ -172,15 +198,59 @@ class FakeAutoCad : public Automation {
         ++server_.quits;
         instance_->quitAt = server_.Now();
       }
+      if (kind_ == L"Document" && member == L"SetVariable") {
+        server_.variables[arguments.at(0).text] = arguments.at(1).shortValue;
+      }
     }
     std::int64_t GetInteger(std::wstring_view member) override {
       server_.Enter(*instance_, kind_, member, L"get", {});
       if (kind_ == L"Application" && member == L"HWND" && server_.answersWindow) return instance_->Window();
+      if (kind_ == L"Layouts" && member == L"Count") return static_cast<std::int64_t>(server_.layouts.size());
+      if (kind_ == L"Layout" && member == L"TabOrder") return server_.layouts.at(index_).tabOrder;
+      if (kind_ == L"Block" && member == L"Count") return server_.layouts.at(index_).blockCount;
       throw Failure(static_cast<std::int32_t>(0x80020006u), L"Unknown name");
     }
+    std::wstring GetText(std::wstring_view member) override {
+      server_.Enter(*instance_, kind_, member, L"get", {});
+      if (kind_ == L"Layout" && member == L"Name") return server_.layouts.at(index_).name;
+      if (kind_ == L"Layout" && member == L"ConfigName") return server_.layouts.at(index_).configName;
+      throw Failure(static_cast<std::int32_t>(0x80020006u), L"Unknown name");
+    }
+    std::int64_t CallForInteger(std::wstring_view member, const AutomationArguments& arguments) override {
+      server_.Enter(*instance_, kind_, member, L"call", arguments);
+      if (kind_ == L"Document" && member == L"GetVariable") return server_.variables.at(arguments.at(0).text);
+      if (kind_ == L"Plot" && member == L"PlotToFile") {
+        if (server_.fs_ && server_.plotWritesFile) {
+          if (server_.fs_->Has(arguments.at(0).text)) {
+            throw Failure(static_cast<std::int32_t>(0x80020009u), L"File exists: " + arguments.at(0).text);
+          }
+          server_.fs_->AddFile(arguments.at(0).text);
+        }
+        return server_.plotAnswers ? -1 : 0;
+      }
+      throw Failure(static_cast<std::int32_t>(0x80020006u), L"Unknown name");
+    }
+    std::vector<std::wstring> CallForTexts(std::wstring_view member, const AutomationArguments& arguments) override {
+      server_.Enter(*instance_, kind_, member, L"call", arguments);
+      if (kind_ == L"Layout" && member == L"GetCanonicalMediaNames") return server_.mediaNames;
+      throw Failure(static_cast<std::int32_t>(0x80020006u), L"Unknown name");
+    }
+    std::vector<double> CallForNumbers(std::wstring_view member, const AutomationArguments& arguments) override {
+      server_.Enter(*instance_, kind_, member, L"call", arguments);
+      if (kind_ == L"Document" && member == L"GetVariable" && arguments.at(0).text == L"EXTMIN") return server_.extMin;
+      if (kind_ == L"Document" && member == L"GetVariable" && arguments.at(0).text == L"EXTMAX") return server_.extMax;
+      throw Failure(static_cast<std::int32_t>(0x80020006u), L"Unknown name");
+    }
+    // Which layout a Layout or Block object is.
+    std::size_t index_ = 0;
 
    private:
     std::unique_ptr<AutomationObject> Make(const std::wstring& kind) { return server_.Make(kind, instance_); }
+    std::unique_ptr<AutomationObject> MakeAt(const std::wstring& kind, std::size_t index) {
+      auto made = std::make_unique<Object>(server_, kind, instance_);
+      made->index_ = index;
+      return made;
+    }
 
     FakeAutoCad& server_;
     std::wstring kind_;
@@ -205,6 +275,10 @@ class FakeAutoCad : public Automation {
         return L"VT_BSTR " + argument.text;
       case AutomationArgument::Type::kStringByRef:
         return L"VT_BSTR|VT_BYREF " + argument.text;
+      case AutomationArgument::Type::kObject: {
+        auto* object = dynamic_cast<Object*>(argument.object);
+        return L"VT_DISPATCH " + (object ? object->kind() : std::wstring(L"?"));
+      }
       case AutomationArgument::Type::kObjectByRef: {
         auto* object = dynamic_cast<Object*>(argument.object);
         return L"VT_DISPATCH|VT_BYREF " + (object ? object->kind() : std::wstring(L"?"));

@@ -4,6 +4,7 @@
 // can fail on the real platform has a switch.
 
 #include <map>
+#include <utility>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ class FakeMainWindow : public MainWindow {
   std::vector<std::wstring> calls;
   std::vector<bool> stopEnabled;
   std::optional<bool> unattendedShown;
+  std::optional<bool> plotterShown;
+  std::optional<std::pair<std::wstring, bool>> plotChoicesShown;
 
   std::optional<Failure> captionFailure;
   std::optional<Failure> customPointerFailure;
@@ -57,6 +60,10 @@ class FakeMainWindow : public MainWindow {
   void ShowProgressText(const std::wstring& text) override { progressTexts.push_back(text); }
   void EnableStop(bool enabled) override { stopEnabled.push_back(enabled); }
   void ShowUnattended(bool chosen) override { unattendedShown = chosen; }
+  void ShowPdfRoute(bool plotter) override { plotterShown = plotter; }
+  void ShowPlotChoices(const std::wstring& media, bool monochrome) override {
+    plotChoicesShown = std::make_pair(media, monochrome);
+  }
   void EndProgram() override { ended = true; }
 };
 

@@ -58,5 +58,18 @@ TEST(SettingToBoolean, OtherTextIsATypeMismatch) {
   }
 }
 
+TEST(PlotSettings, UnknownValuesReadAsTheDefaults) {
+  EXPECT_EQ(PdfRouteOf(L"Plotter"), PdfRouteChoice::kPlotter);
+  EXPECT_EQ(PdfRouteOf(L" plotter "), PdfRouteChoice::kPlotter);
+  for (const wchar_t* text : {L"", L"Printer", L"Plot", L"Plotter2"}) {
+    EXPECT_EQ(PdfRouteOf(text), PdfRouteChoice::kPrinter) << ::testing::PrintToString(std::wstring(text));
+  }
+  EXPECT_EQ(PdfRouteOf(PdfRouteText(PdfRouteChoice::kPlotter)), PdfRouteChoice::kPlotter);
+  EXPECT_EQ(PdfRouteText(PdfRouteChoice::kPrinter), L"Printer");
+  EXPECT_TRUE(IsMonochromePlotStyle(L"Monochrome.CTB"));
+  EXPECT_FALSE(IsMonochromePlotStyle(L""));
+  EXPECT_FALSE(IsMonochromePlotStyle(L"acad.ctb"));
+}
+
 }  // namespace
 }  // namespace pellacore

@@ -51,6 +51,10 @@ class NotAComObject : public AutomationObject {
   }
   void Call(std::wstring_view, const AutomationArguments&) override {}
   std::int64_t GetInteger(std::wstring_view) override { return 0; }
+  std::wstring GetText(std::wstring_view) override { return {}; }
+  std::int64_t CallForInteger(std::wstring_view, const AutomationArguments&) override { return 0; }
+  std::vector<std::wstring> CallForTexts(std::wstring_view, const AutomationArguments&) override { return {}; }
+  std::vector<double> CallForNumbers(std::wstring_view, const AutomationArguments&) override { return {}; }
 };
 
 class Win32AutomationTest : public ::testing::Test {

@@ -7,6 +7,7 @@
 
 #include "tests/windows/program_folder_fixture.h"
 #include "tests/windows/standins.h"
+#include "win32/options_menu.h"
 
 namespace pellacore::testing {
 namespace {
@@ -64,6 +65,27 @@ TEST_F(StartupChecksTest, APrinterMissingAloneIsToldAlone) {
   StartProgram();
   EXPECT_EQ(NextBoxText(), kNoPrinter);
   EXPECT_NE(harness::WaitForTopWindow(program->id(), L"PellacoreMainWindow", L"Pellacore"), nullptr);
+}
+
+TEST_F(StartupChecksTest, WithThePlotterChosenAMissingPrinterIsNotToldAndTheMenuStoresTheChoices) {
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"PdfRoute", REG_SZ, L"Plotter",
+                              sizeof(L"Plotter")),
+            ERROR_SUCCESS);
+  HiddenPdfPrinter hidden;
+  StartProgram();
+  HWND main = harness::WaitForTopWindow(program->id(), L"PellacoreMainWindow", L"Pellacore");
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(harness::WaitForTopWindow(program->id(), L"#32770", L"", harness::milliseconds(500)), nullptr);
+
+  // Chosen from the Options menu as a user does. (Another process's menu
+  // cannot be read under Wine: GetMenuState answers -1 for every item.)
+  namespace menu = win32::options_menu;
+  ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(menu::kMediaFirst + 1, 0), 0);
+  ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(menu::kBlackAndWhite, 0), 0);
+  ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(menu::kRoutePrinter, 0), 0);
+  EXPECT_TRUE(harness::WaitUntil([] { return StoredSetting(L"PdfRoute") == L"Printer"; }));
+  EXPECT_EQ(StoredSetting(L"PlotMedia"), L"ISO_full_bleed_A3_(420.00_x_297.00_MM)");
+  EXPECT_EQ(StoredSetting(L"PlotStyle"), L"monochrome.ctb");
 }
 
 }  // namespace

@@ -1,0 +1,27 @@
+#pragma once
+// The route of vector PDFs: each drawing plotted by AutoCAD itself, one
+// page per layout that holds something. No bitmap, no printer, no key.
+
+#include <string>
+
+#include "convert/drawing_plot.h"
+#include "convert/pdf_route.h"
+
+namespace pellacore {
+
+class PlotterRoute : public PdfRoute {
+ public:
+  PlotterRoute(PlotPorts ports, bool autoCadFound, std::wstring title, PlotChoices choices)
+      : ports_(ports), autoCadFound_(autoCadFound), title_(std::move(title)), choices_(std::move(choices)) {}
+
+  std::wstring MakePdf(GuardedProcedure& guard, const RouteDrawing& drawing, RunOutputPaths& outputs,
+                       DrawingOutcome& outcome) override;
+
+ private:
+  PlotPorts ports_;
+  bool autoCadFound_;
+  std::wstring title_;
+  PlotChoices choices_;
+};
+
+}  // namespace pellacore
