@@ -22,13 +22,23 @@ class PlotTransform {
     const double roomY = std::max(1.0, request.page.height - 2 * kPlotMargin);
     const double boxWidth = extents.right - extents.left;
     const double boxHeight = extents.top - extents.bottom;
-    if (boxWidth > 0 && boxHeight > 0) scale_ = std::min(roomX / boxWidth, roomY / boxHeight);
+    if (request.pointsPerUnit > 0) scale_ = request.pointsPerUnit;
+    else if (boxWidth > 0 && boxHeight > 0) scale_ = std::min(roomX / boxWidth, roomY / boxHeight);
     else if (boxWidth > 0) scale_ = roomX / boxWidth;
     else if (boxHeight > 0) scale_ = roomY / boxHeight;
     worldX_ = (extents.left + extents.right) / 2;
     worldY_ = (extents.bottom + extents.top) / 2;
     pageX_ = request.page.width / 2;
     pageY_ = request.page.height / 2;
+    if (!request.centred) {
+      // The extents' lower left corner at the margins (upper right, turned).
+      pageX_ = kPlotMargin + boxWidth * scale_ / 2;
+      pageY_ = kPlotMargin + boxHeight * scale_ / 2;
+      if (turned_) {
+        pageX_ = request.page.width - pageX_;
+        pageY_ = request.page.height - pageY_;
+      }
+    }
   }
   Point operator()(const Point& point) const {
     const double sign = turned_ ? -1 : 1;

@@ -18,6 +18,10 @@ struct PlotRequest {
   PageSize page;
   int rotation = 0;  // PlotRotation: 2 and 3 turn the drawing upside down
   bool monochrome = false;
+  // Points per drawing unit; 0 scales the drawing to fit the sheet.
+  double pointsPerUnit = 0;
+  // Centred on the sheet, or its extents' lower left at the margins.
+  bool centred = true;
 };
 
 // `colours` holds one AutoCAD colour index per entity (dxf.h).

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "tools/standin-autocad/sheet.h"
 #include "tools/standin-autocad/tests/pdf_inspection.h"
 
 namespace pellacore::standin {
@@ -151,6 +155,26 @@ TEST(DxfLayouts, PaperSpaceEntitiesGoToTheirLayoutsWithTheirColours) {
   EXPECT_EQ(drawing.layouts[1].name, "Layout1");
   EXPECT_EQ(drawing.layouts[1].colours, (std::vector<int>{7}));
 }
+
+#ifdef PELLACORE_SAMPLES_DIR
+TEST(DxfLayouts, TheFloorPlanSampleKeepsItsModelAndGainsItsSheet) {
+  std::ifstream file(std::string(PELLACORE_SAMPLES_DIR) + "/floor-plan.dxf", std::ios::binary);
+  const std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const DxfResult read = ReadDxf(content);
+  ASSERT_TRUE(read.drawing);
+  // Model space as the bitmap has always drawn it: 28 walls, 3 doors of a
+  // leaf and a swing each, 7 texts; the title block on its own sheet.
+  EXPECT_EQ(read.drawing->entities.size(), 28u + 6u + 7u);
+  ASSERT_EQ(read.drawing->layouts.size(), 1u);
+  EXPECT_EQ(read.drawing->layouts[0].name, "A3 Sheet");
+  const auto extents = Extents(Drawing(read.drawing->layouts[0].entities));
+  ASSERT_TRUE(extents);
+  EXPECT_NEAR(extents->right - extents->left, 420, 1e-6);
+  EXPECT_NEAR(extents->top - extents->bottom, 297, 1e-6);
+  // The doors plot green, as their layer is.
+  EXPECT_EQ(std::count(read.drawing->colours.begin(), read.drawing->colours.end(), 3), 6);
+}
+#endif
 
 }  // namespace
 }  // namespace pellacore::standin
