@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tools/standin-autocad/tests/call_watch.h"
 #include "tools/standin-autocad/tests/cross_process_fixture.h"
 #include "tools/standin-autocad/tests/pdf_inspection.h"
 #include "tools/standin-autocad/tests/plot_drawing.h"
@@ -123,6 +124,27 @@ TEST_F(CrossProcessPlot, AFaultPlanMakesOneDrawingsPlotAnswerFalse) {
   EXPECT_EQ(Call(document.get(), L"Close", {Bool(false)})->result, S_OK);
   QuitAndWait(application.get());
   EXPECT_TRUE(LogHas(L"plot failed: the stand-in was told to fail here (FailPlot)"));
+}
+
+TEST_F(CrossProcessPlot, WithoutQuietErrorModeAPlotErrorWaitsForAPerson) {
+  const std::wstring drawing = MakeDrawing(L"loud.dwg", kPlanWithSheet);
+  ComPtr<IDispatch> application = Create();
+  ASSERT_TRUE(application);
+  ComPtr<IDispatch> document = Open(application.get(), drawing)->Object();
+  ASSERT_TRUE(document);
+  ASSERT_EQ(Variable(document.get(), L"BACKGROUNDPLOT", 0)->result, S_OK);
+  // No device chosen, QuietErrorMode and PLQUIET left at their defaults.
+  CallWatch watch(WindowOf(application.get()), Answering({IDOK}));
+  const auto plotted = PlotToFile(document.get(), folder_.path() + L"loud.pdf");
+  const std::vector<SeenBox> boxes = watch.Returned();
+  EXPECT_FALSE(watch.endedServer());
+  ASSERT_EQ(plotted->result, S_OK) << Hex(plotted->result);
+  EXPECT_EQ((*plotted->value).boolVal, VARIANT_FALSE);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].callWaiting);
+  EXPECT_NE(boxes[0].text.find(L"Plot error"), std::wstring::npos) << boxes[0].text;
+  EXPECT_EQ(Call(document.get(), L"Close", {Bool(false)})->result, S_OK);
+  QuitAndWait(application.get());
 }
 
 }  // namespace
