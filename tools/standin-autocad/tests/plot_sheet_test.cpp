@@ -111,6 +111,22 @@ TEST(PlotPage, TheDrawingIsFittedAndCentredOnTheTurnedSheet) {
   EXPECT_NE(text->output.find("GROUND FLOOR"), std::string::npos) << text->output;
 }
 
+TEST(PlotPage, AStandardScaleKeepsDrawingMillimetresAndWithoutCentringSitsAtTheMargins) {
+  const std::vector<Entity> entities = {Line{{50, 60}, {250, 60}}, Line{{50, 60}, {50, 160}}};
+  PlotRequest request{{841.89, 1190.55}, 0, false};
+  request.pointsPerUnit = 72 / 25.4 / 2;  // 1:2
+  request.centred = false;
+  const auto moves = Operands(PlotPage(entities, {7, 7}, request).content(), "m");
+  const auto lines = Operands(PlotPage(entities, {7, 7}, request).content(), "l");
+  ASSERT_EQ(moves.size(), 2u);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NEAR(moves[0][0], kPlotMargin, 1e-2);
+  EXPECT_NEAR(moves[0][1], kPlotMargin, 1e-2);
+  // 200 mm of drawing at 1:2 is 100 mm of sheet.
+  EXPECT_NEAR(lines[0][0] - moves[0][0], 100 * 72 / 25.4, 1e-2);
+  EXPECT_NEAR(lines[1][1] - moves[1][1], 50 * 72 / 25.4, 1e-2);
+}
+
 TEST(PlotPage, NothingToDrawIsABlankSheet) {
   const PdfPage page = PlotPage({}, {}, {{100, 200}, 0, false});
   EXPECT_EQ(page.content(), "");
