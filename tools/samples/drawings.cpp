@@ -31,8 +31,60 @@ void AddDoor(Drawing& d, Point hinge, double width, double closed_degrees, doubl
 
 }  // namespace
 
+namespace {
+
+struct TitleFields {
+  const char* title;
+  const char* number;
+  const char* sheet;
+  const char* scale;
+};
+
+// An A3 landscape frame with its title block, in sheet millimetres.
+std::vector<Entity> A3Sheet(const TitleFields& fields) {
+  std::vector<Entity> e;
+  const double width = 420, height = 297, margin = 10;  // A3 landscape
+  const double right = width - margin, bottom = margin;
+  const double left = right - 180, top = bottom + 56;
+  const double row[] = {bottom + 14, bottom + 28, bottom + 42};  // lines between the rows
+  const double column1 = left + 60, column2 = left + 120;
+
+  auto line = [&e](Point a, Point b, const char* layer) { e.push_back(Line{a, b, layer}); };
+  auto box = [&line](Point a, Point b, const char* layer) {
+    line({a.x, a.y}, {b.x, a.y}, layer);
+    line({b.x, a.y}, {b.x, b.y}, layer);
+    line({b.x, b.y}, {a.x, b.y}, layer);
+    line({a.x, b.y}, {a.x, a.y}, layer);
+  };
+  box({0, 0}, {width, height}, "FRAME");
+  box({margin, margin}, {right, height - margin}, "FRAME");
+
+  line({left, bottom}, {left, top}, "TABLE");
+  line({left, top}, {right, top}, "TABLE");
+  for (double y : row) line({left, y}, {right, y}, "TABLE");
+  line({column1, row[0]}, {column1, row[1]}, "TABLE");
+  line({column2, row[0]}, {column2, row[2]}, "TABLE");
+
+  // A cell: its label small at the top, its value below.
+  auto cell = [&e](double x, double cell_top, const char* label, const char* value) {
+    e.push_back(Text{{x + 2, cell_top - 2}, 2.5, label, "TEXT", Align::kLeft, Baseline::kTop});
+    e.push_back(Text{{x + 2, cell_top - 11}, 5, value, "TEXT"});
+  };
+  cell(left, top, "TITLE", fields.title);
+  cell(left, row[2], "DRAWING NO.", fields.number);
+  cell(column2, row[2], "SHEET", fields.sheet);
+  cell(left, row[1], "DATE", "2025-03-14");
+  cell(column1, row[1], "SCALE", fields.scale);
+  cell(column2, row[1], "DRAWN", "PELLACORE");
+  e.push_back(Text{{(left + right) / 2, (bottom + row[0]) / 2}, 7, "PELLACORE", "TEXT", Align::kCentre,
+                   Baseline::kMiddle});
+  return e;
+}
+
+}  // namespace
+
 Drawing FloorPlan() {
-  Drawing d{"floor-plan", {{"WALLS", 7}, {"DOORS", 3}, {"TEXT", 2}}, {}};
+  Drawing d{"floor-plan", {{"WALLS", 7}, {"DOORS", 3}, {"TEXT", 2}, {"FRAME", 7}, {"TABLE", 7}}, {}, {}};
   const double w = 10000, h = 7000, outer = 250, inner = 100;
   const double split_x = 6000, split_y = 4000;  // middles of the inner walls
   const double vx0 = split_x - inner / 2, vx1 = split_x + inner / 2;
@@ -93,11 +145,13 @@ Drawing FloorPlan() {
     Add(d, Text{{middle.x, middle.y - 200}, 180, area, "TEXT", Align::kCentre, Baseline::kMiddle});
   }
   Add(d, Text{{0, -700}, 300, "FLOOR PLAN  SCALE 1:100", "TEXT"});
+  // The plan's sheet: its frame and title block in paper space.
+  d.layouts.push_back({"A3 Sheet", A3Sheet({"FLOOR PLAN", "PC-SMP-0001", "1 OF 1", "1:100"})});
   return d;
 }
 
 Drawing Flange() {
-  Drawing d{"flange", {{"OUTLINE", 7}, {"HOLES", 4}, {"CENTRE", 1, "CENTER"}, {"TEXT", 2}}, {}};
+  Drawing d{"flange", {{"OUTLINE", 7}, {"HOLES", 4}, {"CENTRE", 1, "CENTER"}, {"TEXT", 2}}, {}, {}};
   const Point centre{0, 0};
   const int bolts = 6;
   const double pitch_radius = 80, hole_radius = 7;
@@ -140,42 +194,10 @@ Drawing Flange() {
 }
 
 Drawing TitleBlock() {
-  Drawing d{"title-block", {{"FRAME", 7}, {"TABLE", 7}, {"TEXT", 2}}, {}};
-  const double width = 420, height = 297, margin = 10;  // A3 landscape
-  const double right = width - margin, bottom = margin;
-  const double left = right - 180, top = bottom + 56;
-  const double row[] = {bottom + 14, bottom + 28, bottom + 42};  // lines between the rows
-  const double column1 = left + 60, column2 = left + 120;
-
-  auto box = [&d](Point a, Point b, const char* layer) {
-    AddLine(d, {a.x, a.y}, {b.x, a.y}, layer);
-    AddLine(d, {b.x, a.y}, {b.x, b.y}, layer);
-    AddLine(d, {b.x, b.y}, {a.x, b.y}, layer);
-    AddLine(d, {a.x, b.y}, {a.x, a.y}, layer);
-  };
-  box({0, 0}, {width, height}, "FRAME");
-  box({margin, margin}, {right, height - margin}, "FRAME");
-
-  AddLine(d, {left, bottom}, {left, top}, "TABLE");
-  AddLine(d, {left, top}, {right, top}, "TABLE");
-  for (double y : row) AddLine(d, {left, y}, {right, y}, "TABLE");
-  AddLine(d, {column1, row[0]}, {column1, row[1]}, "TABLE");
-  AddLine(d, {column2, row[0]}, {column2, row[2]}, "TABLE");
-
-  // A cell: its label small at the top, its value below.
-  auto cell = [&d](double x, double cell_top, const char* label, const char* value) {
-    Add(d, Text{{x + 2, cell_top - 2}, 2.5, label, "TEXT", Align::kLeft, Baseline::kTop});
-    Add(d, Text{{x + 2, cell_top - 11}, 5, value, "TEXT"});
-  };
-  cell(left, top, "TITLE", "SAMPLE TITLE BLOCK");
-  cell(left, row[2], "DRAWING NO.", "PC-SMP-0003");
-  cell(column2, row[2], "SHEET", "1 OF 1");
-  cell(left, row[1], "DATE", "2025-03-14");
-  cell(column1, row[1], "SCALE", "1:1");
-  cell(column2, row[1], "DRAWN", "PELLACORE");
-  Add(d, Text{{(left + right) / 2, (bottom + row[0]) / 2}, 7, "PELLACORE", "TEXT", Align::kCentre,
-              Baseline::kMiddle});
-  return d;
+  return {"title-block",
+          {{"FRAME", 7}, {"TABLE", 7}, {"TEXT", 2}},
+          A3Sheet({"SAMPLE TITLE BLOCK", "PC-SMP-0003", "1 OF 1", "1:1"}),
+          {}};
 }
 
 std::vector<Drawing> AllSamples() { return {FloorPlan(), Flange(), TitleBlock()}; }

@@ -161,11 +161,15 @@ void Styles(Writer& w) {
 struct EntityWriter {
   Writer& w;
   const Drawing& drawing;
+  const SheetLayout* layout = nullptr;  // none: model space
 
   void Start(const char* type, const std::string& layer) {
     CheckLayer(drawing, layer);
     w.Pair(0, type);
     w.Pair(8, layer);
+    if (!layout) return;
+    w.Pair(67, 1);
+    w.Pair(410, layout->name);
   }
   void operator()(const Line& line) {
     Start("LINE", line.layer);
@@ -253,6 +257,11 @@ std::string WriteDxf(const Drawing& drawing) {
   w.Pair(2, "ENTITIES");
   EntityWriter entities{w, drawing};
   for (const Entity& entity : drawing.entities) std::visit(entities, entity);
+  for (const SheetLayout& layout : drawing.layouts) {
+    CheckText(layout.name);
+    EntityWriter paper{w, drawing, &layout};
+    for (const Entity& entity : layout.entities) std::visit(paper, entity);
+  }
   w.Pair(0, "ENDSEC");
   w.Pair(0, "EOF");
   return w.Take();

@@ -55,17 +55,27 @@ struct Layer {
   std::string linetype = "CONTINUOUS";
 };
 
+// A paper-space layout. Release 12 has one paper space and no layouts, so
+// the stand-in AutoCAD reads a simpler form: each of its entities carries
+// group 67 = 1 (paper space, as release 12 has it) and group 410 naming the
+// layout, as later releases write it.
+struct SheetLayout {
+  std::string name;
+  std::vector<Entity> entities;
+};
+
 struct Drawing {
   std::string name;  // the file's name without ".dxf"
   std::vector<Layer> layers;
-  std::vector<Entity> entities;
+  std::vector<Entity> entities;  // model space
+  std::vector<SheetLayout> layouts;
 };
 
 struct Extents {
   Point min, max;
 };
 
-// What a reader zooming to "extents" shows: every entity's ends, an arc's
+// What a reader zooming to "extents" shows of model space: every entity's ends, an arc's
 // outermost points, a text's box at 0.7 of its height per character.
 Extents ExtentsOf(const Drawing& drawing);
 

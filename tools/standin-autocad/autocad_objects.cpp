@@ -26,6 +26,13 @@ enum : DISPID {
   kSelect,
   kHwnd,
   kCount,
+  kLayouts,
+  kActiveLayout,
+  kPlot,
+  kSetVariable,
+  kGetVariable,
+  kActivate,
+  kActiveDocument,
 };
 
 constexpr std::array kApplicationMembers = {
@@ -35,6 +42,7 @@ constexpr std::array kApplicationMembers = {
     Member{L"Visible", kVisible, MemberKind::Property},
     Member{L"Quit", kQuit, MemberKind::Method, 0, 0},
     Member{L"HWND", kHwnd, MemberKind::ReadOnlyProperty},
+    Member{L"ActiveDocument", kActiveDocument, MemberKind::ReadOnlyProperty},
 };
 
 // Open(Name, [ReadOnly], [Password]).
@@ -48,6 +56,12 @@ constexpr std::array kDocumentMembers = {
     Member{L"SelectionSets", kSelectionSets, MemberKind::ReadOnlyProperty},
     Member{L"Export", kExport, MemberKind::Method, 3, 3},
     Member{L"Close", kClose, MemberKind::Method, 0, 2},
+    Member{L"Layouts", kLayouts, MemberKind::ReadOnlyProperty},
+    Member{L"ActiveLayout", kActiveLayout, MemberKind::Property},
+    Member{L"Plot", kPlot, MemberKind::ReadOnlyProperty},
+    Member{L"SetVariable", kSetVariable, MemberKind::Method, 2, 2},
+    Member{L"GetVariable", kGetVariable, MemberKind::Method, 1, 1},
+    Member{L"Activate", kActivate, MemberKind::Method, 0, 0},
 };
 
 constexpr std::array kSelectionSetsMembers = {
@@ -144,6 +158,14 @@ void Application::Get(const Member& member, VARIANT& result) {
       result.vt = VT_I8;
       result.llVal = static_cast<LONGLONG>(reinterpret_cast<LONG_PTR>(window_.handle()));
       return;
+    case kActiveDocument:
+      for (const ComPtr<Document>& document : instance().openDocuments) {
+        if (document->plotState() == instance().activeDocument) {
+          ReturnObject(result, document.get());
+          return;
+        }
+      }
+      throw AutomationError{E_FAIL, L"No drawing is open."};
     default:
       DispatchObject::Get(member, result);
   }
@@ -235,6 +257,8 @@ Document& Documents::Add(const std::wstring& path, const Config& config) {
   // The new object's one reference goes to the open drawings.
   instance().openDocuments.emplace_back(
       new Document(sharedInstance(), path, std::move(drawing), config.modifiedOnOpen));
+  // A drawing just opened is the active one.
+  instance().activeDocument = instance().openDocuments.back()->plotState();
   return *instance().openDocuments.back().get();
 }
 
@@ -242,7 +266,16 @@ Document& Documents::Add(const std::wstring& path, const Config& config) {
 
 Document::Document(std::shared_ptr<InstanceState> instance, std::wstring path, std::optional<Drawing> drawing,
                    bool modified)
-    : DispatchObject(std::move(instance)), path_(std::move(path)), drawing_(std::move(drawing)), modified_(modified) {}
+    : DispatchObject(std::move(instance)), path_(std::move(path)), drawing_(std::move(drawing)), modified_(modified) {
+  for (LayoutContent& content : LayoutsOf(drawing_, path_)) {
+    layoutList_.emplace_back(new Layout(sharedInstance(), std::move(content)));
+  }
+  std::vector<ComPtr<Layout>> listed;
+  for (const ComPtr<Layout>& layout : layoutList_) listed.push_back(AnotherReference(layout.get()));
+  layouts_.reset(new Layouts(sharedInstance(), std::move(listed)));
+  plotState_ = std::make_shared<DocumentPlotState>(
+      DocumentPlotState{path_, AnotherReference(layoutList_.front().get()), false});
+}
 
 std::span<const Member> Document::Members() const { return kDocumentMembers; }
 
@@ -251,13 +284,41 @@ void Document::RequireOpen() const {
 }
 
 void Document::Get(const Member& member, VARIANT& result) {
-  if (member.id != kSelectionSets) {
-    DispatchObject::Get(member, result);
+  RequireOpen();
+  switch (member.id) {
+    case kSelectionSets:
+      if (!selectionSets_) selectionSets_.reset(new SelectionSets(sharedInstance()));
+      ReturnObject(result, selectionSets_.get());
+      return;
+    case kLayouts:
+      ReturnObject(result, layouts_.get());
+      return;
+    case kActiveLayout:
+      ReturnObject(result, plotState_->active.get());
+      return;
+    case kPlot:
+      if (!plot_) plot_.reset(new Plot(sharedInstance(), plotState_));
+      ReturnObject(result, plot_.get());
+      return;
+    default:
+      DispatchObject::Get(member, result);
+  }
+}
+
+void Document::Put(const Member& member, const Arguments& value) {
+  if (member.id != kActiveLayout) {
+    DispatchObject::Put(member, value);
     return;
   }
   RequireOpen();
-  if (!selectionSets_) selectionSets_.reset(new SelectionSets(sharedInstance()));
-  ReturnObject(result, selectionSets_.get());
+  DispatchObject* object = DispatchObject::FromUnknown(value.Object(0));
+  for (const ComPtr<Layout>& layout : layoutList_) {
+    if (layout.get() == object) {
+      plotState_->active = AnotherReference(layout.get());
+      return;
+    }
+  }
+  throw AutomationError{E_INVALIDARG, L"ActiveLayout takes a layout of the drawing " + Quoted(path_) + L"."};
 }
 
 void Document::Call(const Member& member, const Arguments& arguments, VARIANT& result) {
@@ -268,9 +329,51 @@ void Document::Call(const Member& member, const Arguments& arguments, VARIANT& r
     case kClose:
       Close(arguments);
       return;
+    case kSetVariable:
+      SetVariable(arguments);
+      return;
+    case kGetVariable:
+      GetVariable(arguments, result);
+      return;
+    case kActivate:
+      RequireOpen();
+      instance().activeDocument = plotState_.get();
+      return;
     default:
       DispatchObject::Call(member, arguments, result);
   }
+}
+
+// SetVariable(Name, Value): numbers go as integers, whatever VARTYPE
+// carries them; a name the stand-in does not keep is refused.
+void Document::SetVariable(const Arguments& arguments) {
+  RequireOpen();
+  const std::wstring name = arguments.Text(0);
+  const SystemVariableSpec* spec = FindSystemVariable(name);
+  if (!spec) throw AutomationError{E_INVALIDARG, L"Unknown system variable " + Quoted(name) + L"."};
+  SystemVariableValue value{spec->isText, 0, {}};
+  if (spec->isText) {
+    value.text = arguments.Text(1);
+  } else {
+    value.number = arguments.Integer(1);
+    if (const auto refused = RefuseNumber(*spec, value.number)) throw AutomationError{E_INVALIDARG, *refused};
+  }
+  instance().variables[std::wstring(spec->name)] = value;
+}
+
+void Document::GetVariable(const Arguments& arguments, VARIANT& result) const {
+  RequireOpen();
+  const std::wstring name = arguments.Text(0);
+  const SystemVariableSpec* spec = FindSystemVariable(name);
+  if (!spec) throw AutomationError{E_INVALIDARG, L"Unknown system variable " + Quoted(name) + L"."};
+  const SystemVariableValue& value = instance().variables[std::wstring(spec->name)];
+  if (value.isText) {
+    result.vt = VT_BSTR;
+    result.bstrVal = ::SysAllocString(value.text.c_str());
+    return;
+  }
+  result.vt = VT_I2;
+  result.iVal = static_cast<SHORT>(value.number);
 }
 
 bool Document::AskToSave(std::wstring_view member) {
@@ -293,12 +396,17 @@ void Document::Close(const Arguments& arguments) {
     throw AutomationError{E_ABORT, L"Closing " + Quoted(FileNameOf(path_)) + L" was cancelled."};
   }
   closed_ = true;
+  plotState_->closed = true;
   auto& open = instance().openDocuments;
   for (auto it = open.begin(); it != open.end(); ++it) {
     if (it->get() != this) continue;
     // The caller holds a reference of its own: this object outlives the call.
     open.erase(it);
     break;
+  }
+  // The drawing opened last before it becomes the active one.
+  if (instance().activeDocument == plotState_.get()) {
+    instance().activeDocument = open.empty() ? nullptr : open.back()->plotState();
   }
 }
 

@@ -9,6 +9,7 @@
 #include "tools/standin-autocad/dispatch_object.h"
 #include "tools/standin-autocad/dxf.h"
 #include "tools/standin-autocad/main_window.h"
+#include "tools/standin-autocad/plot_objects.h"
 #include "win32/com_resource.h"
 
 namespace pellacore::standin {
@@ -72,6 +73,8 @@ class Document final : public DispatchObject {
   std::wstring_view Kind() const override { return L"Document"; }
   const std::wstring& path() const { return path_; }
   bool modified() const { return modified_; }
+  // What Plot shares; its address tells the active drawing.
+  const DocumentPlotState* plotState() const { return plotState_.get(); }
 
   // Asks whether to save the changes, as `member` does before the drawing
   // goes; answers false when the person cancelled. Either other answer
@@ -81,17 +84,24 @@ class Document final : public DispatchObject {
  protected:
   std::span<const Member> Members() const override;
   void Get(const Member& member, VARIANT& result) override;
+  void Put(const Member& member, const Arguments& value) override;
   void Call(const Member& member, const Arguments& arguments, VARIANT& result) override;
 
  private:
   ~Document() override = default;
   void Export(const Arguments& arguments);
+  void SetVariable(const Arguments& arguments);
+  void GetVariable(const Arguments& arguments, VARIANT& result) const;
   void Close(const Arguments& arguments);
   void RequireOpen() const;
 
   std::wstring path_;
   std::optional<Drawing> drawing_;
   ComPtr<SelectionSets> selectionSets_;
+  std::vector<ComPtr<Layout>> layoutList_;
+  ComPtr<Layouts> layouts_;
+  std::shared_ptr<DocumentPlotState> plotState_;
+  ComPtr<Plot> plot_;
   bool modified_ = false;
   bool closed_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <map>
 #include <utility>
 
 namespace pellacore::standin {
@@ -138,6 +139,28 @@ std::string TextValueOf(const Groups& groups) {
   return {};
 }
 
+// The layers' colours from the TABLES section's LAYER records.
+class LayerTable {
+ public:
+  void Add(std::string_view type, const Groups& groups) {
+    if (type != "LAYER") return;
+    std::string name;
+    for (const Group& group : groups) {
+      if (group.code == 2) name = std::string(TrimmedSpaces(group.value));
+    }
+    // A negative colour is a layer switched off; it plots in its colour.
+    const long colour = IntegerOf(groups, 62);
+    colours_[name] = colour == 0 ? kBlackColour : static_cast<int>(colour < 0 ? -colour : colour);
+  }
+  int ColourOf(const std::string& layer) const {
+    const auto found = colours_.find(layer);
+    return found == colours_.end() ? kBlackColour : found->second;
+  }
+
+ private:
+  std::map<std::string, int> colours_;
+};
+
 // Builds the drawing from the entity records of the ENTITIES section.
 class EntityCollector {
  public:
@@ -148,41 +171,94 @@ class EntityCollector {
     }
     FinishPolyline();
     if (type == "SEQEND") return;
+    const Style style = StyleOf(groups);
     if (type == "LINE") {
-      drawing_.entities.push_back(Line{PointOf(groups, 10), PointOf(groups, 11)});
+      Push(Line{PointOf(groups, 10), PointOf(groups, 11)}, style);
     } else if (type == "CIRCLE") {
-      drawing_.entities.push_back(Circle{PointOf(groups, 10), NumberOf(groups, 40)});
+      Push(Circle{PointOf(groups, 10), NumberOf(groups, 40)}, style);
     } else if (type == "ARC") {
-      drawing_.entities.push_back(
-          Arc{PointOf(groups, 10), NumberOf(groups, 40), NumberOf(groups, 50), NumberOf(groups, 51)});
+      Push(Arc{PointOf(groups, 10), NumberOf(groups, 40), NumberOf(groups, 50), NumberOf(groups, 51)}, style);
     } else if (type == "LWPOLYLINE") {
-      drawing_.entities.push_back(LwPolylineOf(groups));
+      Push(LwPolylineOf(groups), style);
     } else if (type == "POLYLINE") {
       const long flags = IntegerOf(groups, 70);
       // Meshes and polyface meshes have vertices that are not a path.
-      if ((flags & (16 | 64)) == 0) polyline_ = Polyline{{}, (flags & 1) != 0};
+      if ((flags & (16 | 64)) == 0) {
+        polyline_ = Polyline{{}, (flags & 1) != 0};
+        polylineStyle_ = style;
+      }
     } else if (type == "TEXT") {
-      drawing_.entities.push_back(
-          Text{PointOf(groups, 10), NumberOf(groups, 40), NumberOf(groups, 50), TextValueOf(groups), false});
+      Push(Text{PointOf(groups, 10), NumberOf(groups, 40), NumberOf(groups, 50), TextValueOf(groups), false}, style);
     } else if (type == "MTEXT") {
-      drawing_.entities.push_back(MtextOf(groups));
+      Push(MtextOf(groups), style);
     }
   }
 
-  Drawing Finish() {
+  Drawing Finish(const LayerTable& layers) {
     FinishPolyline();
+    for (std::size_t i = 0; i < modelStyles_.size(); ++i) {
+      drawing_.colours.push_back(Resolve(modelStyles_[i], layers));
+    }
+    for (std::size_t l = 0; l < drawing_.layouts.size(); ++l) {
+      for (const Style& style : paperStyles_[l]) drawing_.layouts[l].colours.push_back(Resolve(style, layers));
+    }
     return std::move(drawing_);
   }
 
  private:
+  // Where an entity goes and what colour it asks for.
+  struct Style {
+    bool paper = false;
+    std::string layout;
+    std::string layer;
+    long colour = 256;  // BYLAYER
+  };
+
+  static Style StyleOf(const Groups& groups) {
+    Style style;
+    for (const Group& group : groups) {
+      const std::string_view value = TrimmedSpaces(group.value);
+      if (group.code == 67) style.paper = Integer(value) == 1;
+      if (group.code == 410) style.layout = std::string(value);
+      if (group.code == 8) style.layer = std::string(value);
+      if (group.code == 62) style.colour = Integer(value);
+    }
+    if (style.paper && style.layout.empty()) style.layout = "Layout1";
+    return style;
+  }
+
+  static int Resolve(const Style& style, const LayerTable& layers) {
+    if (style.colour == 0 || style.colour == 256) return layers.ColourOf(style.layer);
+    return static_cast<int>(style.colour < 0 ? -style.colour : style.colour);
+  }
+
+  void Push(Entity entity, const Style& style) {
+    if (!style.paper) {
+      drawing_.entities.push_back(std::move(entity));
+      modelStyles_.push_back(style);
+      return;
+    }
+    std::size_t index = 0;
+    while (index < drawing_.layouts.size() && drawing_.layouts[index].name != style.layout) ++index;
+    if (index == drawing_.layouts.size()) {
+      drawing_.layouts.push_back(PaperLayout{style.layout, {}, {}});
+      paperStyles_.emplace_back();
+    }
+    drawing_.layouts[index].entities.push_back(std::move(entity));
+    paperStyles_[index].push_back(style);
+  }
+
   void FinishPolyline() {
     if (!polyline_) return;
-    drawing_.entities.push_back(std::move(*polyline_));
+    Push(std::move(*polyline_), polylineStyle_);
     polyline_.reset();
   }
 
   Drawing drawing_;
+  std::vector<Style> modelStyles_;
+  std::vector<std::vector<Style>> paperStyles_;
   std::optional<Polyline> polyline_;
+  Style polylineStyle_;
 };
 
 void AppendUtf8(std::string& out, std::uint32_t code) {
@@ -219,9 +295,10 @@ bool LooksLikeDxf(std::string_view content) {
 DxfResult ReadDxf(std::string_view content) {
   GroupReader reader(content);
   EntityCollector collector;
+  LayerTable layers;
   Group group;
   DxfError error;
-  enum class Where { Outside, SectionName, OtherSection, Entities } where = Where::Outside;
+  enum class Where { Outside, SectionName, OtherSection, Tables, Entities } where = Where::Outside;
   std::string_view entityType;
   Groups entityGroups;
   bool inEntity = false;
@@ -231,10 +308,24 @@ DxfResult ReadDxf(std::string_view content) {
     switch (where) {
       case Where::Outside:
         if (group.code == 0 && value == "SECTION") where = Where::SectionName;
-        if (group.code == 0 && value == "EOF") return {collector.Finish(), {}};
+        if (group.code == 0 && value == "EOF") return {collector.Finish(layers), {}};
         break;
       case Where::SectionName:
-        where = group.code == 2 && value == "ENTITIES" ? Where::Entities : Where::OtherSection;
+        where = group.code == 2 && value == "ENTITIES" ? Where::Entities
+                : group.code == 2 && value == "TABLES" ? Where::Tables
+                                                        : Where::OtherSection;
+        break;
+      case Where::Tables:
+        // Records as in ENTITIES: a 0 group starts one; only LAYER matters.
+        if (group.code != 0) {
+          if (inEntity) entityGroups.push_back(group);
+          break;
+        }
+        if (inEntity) layers.Add(entityType, entityGroups);
+        entityGroups.clear();
+        inEntity = value != "ENDSEC";
+        entityType = value;
+        if (!inEntity) where = Where::Outside;
         break;
       case Where::OtherSection:
         if (group.code == 0 && value == "ENDSEC") where = Where::Outside;
@@ -253,8 +344,8 @@ DxfResult ReadDxf(std::string_view content) {
     }
   }
   if (reader.failed()) return {std::nullopt, error};
-  if (inEntity) collector.Add(entityType, entityGroups);
-  return {collector.Finish(), {}};
+  if (inEntity && where == Where::Entities) collector.Add(entityType, entityGroups);
+  return {collector.Finish(layers), {}};
 }
 
 std::string PlainMtext(std::string_view formatted) {

@@ -53,8 +53,28 @@ struct Text {
 
 using Entity = std::variant<Line, Circle, Arc, Polyline, Text>;
 
-struct Drawing {
+// AutoCAD colour index: 1 red ... 7 black on a white page.
+inline constexpr int kBlackColour = 7;
+
+// A paper-space layout. In the stand-in's drawings an entity with group 67
+// set to 1 is in paper space, and group 410 names its layout ("Layout1"
+// when absent); layouts come in the order their first entity does.
+struct PaperLayout {
+  std::string name;
   std::vector<Entity> entities;
+  std::vector<int> colours;  // one per entity, as Drawing::colours
+};
+
+struct Drawing {
+  Drawing() = default;
+  // Model space only, every entity black.
+  Drawing(std::vector<Entity> modelEntities) : entities(std::move(modelEntities)) {}  // NOLINT: implicit
+
+  std::vector<Entity> entities;  // model space
+  // The colour each model-space entity is drawn in: its own (group 62), or
+  // its layer's for BYLAYER and BYBLOCK; black when neither says.
+  std::vector<int> colours;
+  std::vector<PaperLayout> layouts;
 };
 
 // Whether the content is ASCII DXF: its first group (after comments) opens a

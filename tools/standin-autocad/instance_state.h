@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
+#include "tools/standin-autocad/system_variables.h"
 #include "win32/com_resource.h"
 
 namespace pellacore::standin {
@@ -34,6 +36,11 @@ struct InstanceState {
   std::vector<win32::ComPtr<Document>> openDocuments;
   // Every path Documents.Open was asked for, whether it opened or not.
   std::vector<std::wstring> askedToOpen;
+  // SetVariable and GetVariable: the instance's own system variables.
+  std::map<std::wstring, SystemVariableValue> variables = DefaultSystemVariables();
+  // The active drawing (its plot state), which alone can plot: the one
+  // opened or activated last; none when it was closed.
+  const void* activeDocument = nullptr;
 };
 
 }  // namespace pellacore::standin

@@ -38,7 +38,7 @@ constexpr const wchar_t* kSwitchNames[] = {
     L"LogFile",      L"FailCreate",   L"FailOpen",       L"ExportWithoutFile", L"CrashIn",
     L"RejectCalls",  L"DeferExceptionInfo", L"HangIn",   L"DialogIn",          L"StartDelayMs",
     L"DelayMs",      L"ModifiedOnOpen", L"ChildProcess", L"LingerAfterQuitMs", L"OnlyFor",
-    L"FaultPlan",    L"UnreadableBitmap",
+    L"FaultPlan",    L"UnreadableBitmap", L"FailPlot",
 };
 
 std::wstring Utf8ToWide(const std::string& bytes) {
@@ -76,6 +76,7 @@ void SetSwitch(Config& config, std::wstring_view name, const std::wstring& text)
   else if (is(L"OnlyFor")) config.onlyFor = text;
   else if (is(L"FaultPlan")) config.faultPlan = text;
   else if (is(L"UnreadableBitmap")) config.unreadableBitmap = text;
+  else if (is(L"FailPlot")) config.failPlot = text;
 }
 
 Config ReadConfig() {

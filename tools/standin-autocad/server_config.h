@@ -38,6 +38,9 @@ struct Config {
   // "FaultPlan" = a file (fault_plan.h): switches per drawing, for an
   // instance once it has been asked to open that drawing.
   std::wstring faultPlan;
+  // "FailPlot" = "error": Plot.PlotToFile raises; "false": it answers
+  // false and writes nothing. Per drawing through a fault plan.
+  std::wstring failPlot;
 };
 
 Config ReadConfig();

@@ -23,7 +23,7 @@ TEST(FormatNumber, WritesTheShortestDecimal) {
   for (const auto& c : cases) EXPECT_EQ(FormatNumber(c.value), c.text) << c.value;
 }
 
-Drawing OneLayer(Entity entity) { return {"t", {{"A", 7}}, {std::move(entity)}}; }
+Drawing OneLayer(Entity entity) { return {"t", {{"A", 7}}, {std::move(entity)}, {}}; }
 
 TEST(WriteDxf, RefusesWhatTheFileCannotHold) {
   const Drawing bad[] = {
@@ -33,7 +33,7 @@ TEST(WriteDxf, RefusesWhatTheFileCannotHold) {
       OneLayer(Text{{0, 0}, 0, "no height", "A"}),
       OneLayer(Circle{{0, 0}, 0, "A"}),
       OneLayer(Arc{{0, 0}, -1, 0, 90, "A"}),
-      {"t", {{"A", 7, "DASHDOT"}}, {Line{{0, 0}, {1, 1}, "A"}}},
+      {"t", {{"A", 7, "DASHDOT"}}, {Line{{0, 0}, {1, 1}, "A"}}, {}},
   };
   for (const Drawing& drawing : bad) EXPECT_THROW(WriteDxf(drawing), std::invalid_argument);
 }

@@ -88,10 +88,21 @@ TEST(Samples, ReadBackAsRelease12WithEverythingTheyName) {
       EXPECT_TRUE(layers.count(e.Text(8))) << e.type << " on " << e.Text(8);
       EXPECT_EQ(e.Number(30), 0) << e.type;
     }
-    for (const Entity& e : drawing.entities) {
-      static const char* const kTypes[] = {"LINE", "CIRCLE", "ARC", "TEXT"};
-      ++drawn[kTypes[e.index()]];
+    static const char* const kTypes[] = {"LINE", "CIRCLE", "ARC", "TEXT"};
+    for (const Entity& e : drawing.entities) ++drawn[kTypes[e.index()]];
+    // Paper space: each entity marked so and naming its layout, after the
+    // model's.
+    std::size_t at = drawing.entities.size();
+    for (const SheetLayout& layout : drawing.layouts) {
+      for (const Entity& e : layout.entities) {
+        ++drawn[kTypes[e.index()]];
+        ASSERT_LT(at, dxf.entities.size());
+        EXPECT_EQ(dxf.entities[at].Number(67), 1);
+        EXPECT_EQ(dxf.entities[at].Text(410), layout.name);
+        ++at;
+      }
     }
+    for (std::size_t i = 0; i < drawing.entities.size(); ++i) EXPECT_FALSE(dxf.entities[i].Has(67));
     EXPECT_EQ(counted, drawn);
   }
 }
@@ -110,6 +121,7 @@ TEST(Samples, ExtentsHoldEveryEntity) {
              p.y <= high.y + kTolerance;
     };
     for (const ReadEntity& e : dxf.entities) {
+      if (e.Has(67)) continue;  // paper space has extents of its own
       std::vector<P> points{At(e, 10)};
       if (e.type == "LINE") points.push_back(At(e, 11));
       if (e.type == "CIRCLE") {
@@ -154,6 +166,7 @@ TEST(FloorPlan, NamesEveryRoomInsideTheWallsWithItsArea) {
   ReadDxf dxf = Read(FloorPlan());
   std::vector<std::string> texts;
   for (const ReadEntity* t : OfType(dxf, "TEXT")) {
+    if (t->Has(67)) continue;  // the sheet's title block, in paper space
     texts.push_back(t->Text(1));
     P p = At(*t, 10);
     if (t->Text(1).find("FLOOR PLAN") == 0) continue;

@@ -127,9 +127,9 @@ TEST_F(InProcess, NamesMatchWhateverTheirCase) {
 }
 
 TEST_F(InProcess, UnknownNamesAreRefusedAndLogged) {
-  const auto unknown = Invoke(application_.get(), L"ActiveDocument", kGet);
+  const auto unknown = Invoke(application_.get(), L"Preferences", kGet);
   EXPECT_EQ(unknown->names, DISP_E_UNKNOWNNAME);
-  EXPECT_EQ(Log().back(), L"Application.ActiveDocument unknown name");
+  EXPECT_EQ(Log().back(), L"Application.Preferences unknown name");
 
   // Named arguments are names too, and no member has any.
   DISPID ids[2] = {};
