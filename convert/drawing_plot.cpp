@@ -64,8 +64,11 @@ std::vector<PlotLayout*> PagesOf(std::vector<PlotLayout>& layouts) {
   return pages;
 }
 
-// The A3 name the device offers, or the usual one.
+// The usual A3 name when the device offers it (it lists each sheet both
+// ways round: the plot rotation turns the page, not the name); else an A3
+// name it offers; else the usual one.
 std::wstring A3MediaOf(const std::vector<std::wstring>& offered) {
+  if (std::find(offered.begin(), offered.end(), kDefaultPlotMedia) != offered.end()) return kDefaultPlotMedia;
   for (const std::wstring& name : offered) {
     if (name.starts_with(L"ISO_full_bleed_A3_")) return name;
   }
