@@ -8,6 +8,7 @@
 #include <string>
 
 #include "convert/autocad_instances.h"
+#include "convert/autocad_steps.h"
 
 namespace pellacore {
 
@@ -21,13 +22,7 @@ struct ExportPorts {
 
 // How the export ended. Whether a bitmap was written is told by the file
 // alone; an export given up on may have left part of one.
-enum class ExportEnd {
-  kNotTried,      // AutoCAD was not found at start-up
-  kNoAutoCad,     // no instance could be had, and the user was told so
-  kFinished,      // every step was tried
-  kTimedOut,      // AutoCAD did not finish within the time limit
-  kAutoCadEnded,  // AutoCAD's process went away during the export
-};
+using ExportEnd = AutoCadWorkEnd;
 
 // Has AutoCAD write the drawing's bitmap at `bitmapStem` + ".bmp", within
 // `timeLimitSeconds` for everything it does with AutoCAD. Does nothing when
@@ -39,10 +34,5 @@ ExportEnd convertDWGtoBMP(ExportPorts ports, bool autoCadFound, int timeLimitSec
 
 // An object an earlier step failed to give fails the step that needs it.
 AutomationObject& Required(const std::unique_ptr<AutomationObject>& object);
-
-// The report's text once AutoCAD stopped answering or went away: which
-// drawing, what happened, and what became of that AutoCAD.
-std::wstring LostInstanceText(const Failure& failure, AutoCadInstances::GivenUp what, const std::wstring& drawing,
-                              int seconds);
 
 }  // namespace pellacore

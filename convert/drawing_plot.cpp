@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <utility>
 
 #include "convert/autocad_instances.h"
+#include "convert/autocad_steps.h"
 #include "convert/drawing_export.h"
 #include "platform/automation.h"
 #include "platform/message_boxes.h"
@@ -64,8 +64,11 @@ std::vector<PlotLayout*> PagesOf(std::vector<PlotLayout>& layouts) {
   return pages;
 }
 
-// The A3 name the device offers, or the usual one.
+// The usual A3 name when the device offers it (it lists each sheet both
+// ways round: the plot rotation turns the page, not the name); else an A3
+// name it offers; else the usual one.
 std::wstring A3MediaOf(const std::vector<std::wstring>& offered) {
+  if (std::find(offered.begin(), offered.end(), kDefaultPlotMedia) != offered.end()) return kDefaultPlotMedia;
   for (const std::wstring& name : offered) {
     if (name.starts_with(L"ISO_full_bleed_A3_")) return name;
   }
@@ -103,54 +106,22 @@ PlotResult plotDWGtoPDF(PlotPorts ports, bool autoCadFound, int timeLimitSeconds
   std::unique_ptr<AutomationObject> plot;
   std::vector<PlotLayout> layouts;
   std::vector<std::pair<const wchar_t*, std::int16_t>> changed;  // what the drawing's AutoCAD had before
-  std::optional<PlotEnd> lost;
-
-  // As the export: once AutoCAD has not answered in time or has gone, that
-  // is the one report for the drawing and the remaining steps are skipped.
-  const auto step = [&](int number, auto&& action) {
-    if (lost) return;
-    guard.Run(number, [&] {
-      try {
-        action();
-      } catch (const Failure& failure) {
-        if (!IsLostInstance(failure)) throw;
-        lost = IsTimeOut(failure) ? PlotEnd::kTimedOut : PlotEnd::kAutoCadEnded;
-        const AutoCadInstances::GivenUp what = instances.GiveUp();
-        throw Failure(failure.number(), LostInstanceText(failure, what, drawingPath, timeLimitSeconds));
-      }
-    });
-  };
-  const auto quietly = [](auto&& obtain) {
-    try {
-      obtain();
-    } catch (const Failure& failure) {
-      if (IsTimeOut(failure)) throw;
-    }
-  };
-
-  step(102, [&] { quietly([&] { instances.Attach(); }); });
-  if (guard.Test(104, [&] { return !lost && !instances.HasInstance(); })) {
-    guard.Run(106, [] {});  // the attach failure is cleared, never reported
-    step(108, [&] { quietly([&] { instances.Start(); }); });
-    if (guard.Test(110, [&] { return !lost && !instances.HasInstance(); })) {
-      guard.Run(112, [&] {
-        ports.boxes.Show(kPlotNoInstance, title, MessageButtons::kOk, MessageIcon::kNone);
-      });
-      result.end = PlotEnd::kNoAutoCad;
-      return result;
-    }
+  AutoCadSteps steps(guard, instances, drawingPath, timeLimitSeconds);
+  if (!steps.Obtain(ports.boxes, kPlotNoInstance, title)) {
+    result.end = PlotEnd::kNoAutoCad;
+    return result;
   }
   const bool own = instances.IsOwn();
 
   // Opening makes the drawing the active document, which PlotToFile needs.
-  step(116, [&] {
+  steps.Run(116, [&] {
     document = instances.Application().GetProperty(L"Documents")->CallForObject(
         L"Open", {AutomationArgument::StringByRef(drawingPath)});
   });
   // Each variable read before it is set, so that a user's AutoCAD gets
   // back what it had.
   for (const PlotVariable& variable : kPlotVariables) {
-    step(118, [&] {
+    steps.Run(118, [&] {
       AutomationObject& drawing = Required(document);
       const auto before = static_cast<std::int16_t>(
           drawing.CallForInteger(L"GetVariable", {AutomationArgument::String(variable.name)}));
@@ -159,11 +130,11 @@ PlotResult plotDWGtoPDF(PlotPorts ports, bool autoCadFound, int timeLimitSeconds
       changed.emplace_back(variable.name, before);
     });
   }
-  step(120, [&] {
+  steps.Run(120, [&] {
     plot = Required(document).GetProperty(L"Plot");
     plot->Put(L"QuietErrorMode", AutomationArgument::Boolean(true));
   });
-  step(122, [&] {
+  steps.Run(122, [&] {
     std::unique_ptr<AutomationObject> all = Required(document).GetProperty(L"Layouts");
     const std::int64_t count = all->GetInteger(L"Count");
     for (std::int64_t i = 0; i < count; ++i) {
@@ -179,10 +150,10 @@ PlotResult plotDWGtoPDF(PlotPorts ports, bool autoCadFound, int timeLimitSeconds
   const std::vector<PlotLayout*> pages = PagesOf(layouts);
   result.pages = static_cast<int>(pages.size());
   for (PlotLayout* page : pages) {
-    if (lost) break;
+    if (steps.lost()) break;
     AutomationObject& layout = *page->layout;
-    step(124, [&] { Required(document).Put(L"ActiveLayout", AutomationArgument::Object(layout)); });
-    step(126, [&] {
+    steps.Run(124, [&] { Required(document).Put(L"ActiveLayout", AutomationArgument::Object(layout)); });
+    steps.Run(126, [&] {
       layout.Call(L"RefreshPlotDeviceInfo", {});
       // A layout set up for PDF already keeps its paper, scale and area.
       if (choices.media.empty() && layout.GetText(L"ConfigName") == kPdfPlotDevice) return;
@@ -201,7 +172,7 @@ PlotResult plotDWGtoPDF(PlotPorts ports, bool autoCadFound, int timeLimitSeconds
       layout.Put(L"StandardScale", AutomationArgument::Short(kScaleToFit));
       layout.Put(L"CenterPlot", AutomationArgument::Boolean(true));
     });
-    step(128, [&] {
+    steps.Run(128, [&] {
       if (choices.monochrome) layout.Put(L"StyleSheet", AutomationArgument::String(kMonochromeStyle));
       layout.Put(L"PlotWithPlotStyles", AutomationArgument::Boolean(choices.monochrome));
     });
@@ -212,7 +183,7 @@ PlotResult plotDWGtoPDF(PlotPorts ports, bool autoCadFound, int timeLimitSeconds
       DeleteFileQuietly(ports.fs, ports.pump, path);
     });
     bool answered = false;
-    step(132, [&] {
+    steps.Run(132, [&] {
       if (Required(plot).CallForInteger(L"PlotToFile", {AutomationArgument::String(path)}) == 0) {
         throw Failure(kPlotFailed, L"AutoCAD did not plot layout \"" + page->name + L"\" to \"" + path + L"\".");
       }
@@ -232,14 +203,14 @@ PlotResult plotDWGtoPDF(PlotPorts ports, bool autoCadFound, int timeLimitSeconds
   // A user's AutoCAD gets its own settings back; the program's own is quit.
   if (!own) {
     for (auto it = changed.rbegin(); it != changed.rend(); ++it) {
-      step(136, [&] {
+      steps.Run(136, [&] {
         Required(document).Call(L"SetVariable",
                                 {AutomationArgument::String(it->first), AutomationArgument::Short(it->second)});
       });
     }
   }
-  step(138, [&] { Required(document).Call(L"Close", {AutomationArgument::Boolean(false)}); });
-  step(140, [&] { instances.Finish(); });
+  steps.Run(138, [&] { Required(document).Call(L"Close", {AutomationArgument::Boolean(false)}); });
+  steps.Run(140, [&] { instances.Finish(); });
   guard.Run(142, [&] {
     layouts.clear();
     plot.reset();
@@ -247,7 +218,7 @@ PlotResult plotDWGtoPDF(PlotPorts ports, bool autoCadFound, int timeLimitSeconds
   });
   guard.Run(144, [&] { instances.Release(); });
   instances.WaitUntilQuitGone();
-  result.end = lost.value_or(PlotEnd::kFinished);
+  result.end = steps.end();
   return result;
 }
 

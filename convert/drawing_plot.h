@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "convert/autocad_steps.h"
+
 namespace pellacore {
 
-class AutoCadInstances;
 class EventPump;
 class FileSystem;
 class MessageBoxes;
@@ -40,7 +41,7 @@ struct PlotChoices {
   bool monochrome = false;
 };
 
-enum class PlotEnd { kNotTried, kNoAutoCad, kFinished, kTimedOut, kAutoCadEnded };
+using PlotEnd = AutoCadWorkEnd;
 
 struct PlotResult {
   PlotEnd end = PlotEnd::kNotTried;

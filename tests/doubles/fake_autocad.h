@@ -72,8 +72,10 @@ class FakeAutoCad : public Automation {
       {L"BACKGROUNDPLOT", 2}, {L"FILEDIA", 1}, {L"PLQUIET", 0}, {L"PROXYNOTICE", 1}, {L"RECOVERAUTO", 0}};
   bool plotAnswers = true;
   bool plotWritesFile = true;
-  std::vector<std::wstring> mediaNames{L"ISO_full_bleed_A4_(297.00_x_210.00_MM)",
-                                       L"ISO_full_bleed_A3_(420.00_x_297.00_MM)"};
+  // As "DWG To PDF.pc3" lists them: each sheet both ways round.
+  std::vector<std::wstring> mediaNames{
+      L"ISO_full_bleed_A4_(210.00_x_297.00_MM)", L"ISO_full_bleed_A4_(297.00_x_210.00_MM)",
+      L"ISO_full_bleed_A3_(297.00_x_420.00_MM)", L"ISO_full_bleed_A3_(420.00_x_297.00_MM)"};
   std::vector<double> extMin{0, 0, 0};
   std::vector<double> extMax{420, 297, 0};
   int created = 0;

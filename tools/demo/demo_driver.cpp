@@ -1,7 +1,8 @@
 // Drives the real program through its window as a person would: loads the
-// sample drawings, asks for the PDFs beside them, starts the conversion and
-// waits for "Done.". Prints each step; exits non-zero at the first surprise.
-//   pellacore-demo PROGRAM_EXE
+// sample drawings, asks for the PDFs beside them, chooses the route in the
+// Options menu, starts the conversion and waits for "Done.". Prints each
+// step; exits non-zero at the first surprise.
+//   pellacore-demo PROGRAM_EXE [printer|plotter]   (default printer)
 
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 
 #include "app/main_window_layout.h"
 #include "tools/harness/harness.h"
+#include "win32/options_menu.h"
 
 namespace {
 
@@ -35,7 +37,10 @@ std::wstring BoxText(HWND box) { return TextOf(::GetDlgItem(box, 0xFFFF)); }
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) return Fail("usage: pellacore-demo PROGRAM_EXE");
+  const std::wstring route = argc > 2 ? argv[2] : L"printer";
+  if (argc < 2 || argc > 3 || (route != L"printer" && route != L"plotter")) {
+    return Fail("usage: pellacore-demo PROGRAM_EXE [printer|plotter]");
+  }
   const std::wstring exe = argv[1];
   const std::wstring folder = exe.substr(0, exe.rfind(L'\\'));
   std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -66,6 +71,13 @@ int wmain(int argc, wchar_t** argv) {
       })) {
     return Fail("could not choose the folder of the originals");
   }
+
+  // The menu command, as a click on it sends it; it is taken before the
+  // click on Convert that follows it in the window's queue.
+  namespace menu = win32::options_menu;
+  ::PostMessageW(window, WM_COMMAND, route == L"plotter" ? menu::kRoutePlotter : menu::kRoutePrinter, 0);
+  std::printf("demo: the route: %ls\n", route == L"plotter" ? L"vector PDFs through AutoCAD's plotter"
+                                                              : L"the bitmap through the PDF printer");
 
   PostClick(ControlOf(window, ControlId::kPushButton2));
   std::printf("demo: converting ...\n");

@@ -81,10 +81,31 @@ std::vector<Entity> A3Sheet(const TitleFields& fields) {
   return e;
 }
 
+// An A4 upright frame with a small title: the sheet of a detail.
+std::vector<Entity> A4Detail(const char* title, const char* sheet) {
+  std::vector<Entity> e;
+  const double width = 210, height = 297, margin = 10;
+  auto box = [&e](Point a, Point b, const char* layer) {
+    e.push_back(Line{{a.x, a.y}, {b.x, a.y}, layer});
+    e.push_back(Line{{b.x, a.y}, {b.x, b.y}, layer});
+    e.push_back(Line{{b.x, b.y}, {a.x, b.y}, layer});
+    e.push_back(Line{{a.x, b.y}, {a.x, a.y}, layer});
+  };
+  box({0, 0}, {width, height}, "FRAME");
+  box({margin, margin}, {width - margin, height - margin}, "FRAME");
+  box({110, margin}, {width - margin, 40}, "TABLE");
+  e.push_back(Text{{115, 27}, 5, title, "TEXT"});
+  e.push_back(Text{{115, 16}, 3.5, sheet, "TEXT"});
+  return e;
+}
+
 }  // namespace
 
 Drawing FloorPlan() {
-  Drawing d{"floor-plan", {{"WALLS", 7}, {"DOORS", 3}, {"TEXT", 2}, {"FRAME", 7}, {"TABLE", 7}}, {}, {}};
+  Drawing d{"floor-plan",
+            {{"WALLS", 7}, {"DOORS", 3}, {"TEXT", 2}, {"FRAME", 7}, {"TABLE", 7}, {"VIEWPORTS", 8}},
+            {},
+            {}};
   const double w = 10000, h = 7000, outer = 250, inner = 100;
   const double split_x = 6000, split_y = 4000;  // middles of the inner walls
   const double vx0 = split_x - inner / 2, vx1 = split_x + inner / 2;
@@ -146,12 +167,21 @@ Drawing FloorPlan() {
   }
   Add(d, Text{{0, -700}, 300, "FLOOR PLAN  SCALE 1:100", "TEXT"});
   // The plan's sheet: its frame and title block in paper space.
-  d.layouts.push_back({"A3 Sheet", A3Sheet({"FLOOR PLAN", "PC-SMP-0001", "1 OF 1", "1:100"})});
+  // The plan's sheet: its frame and title block in paper space, and the
+  // plan at 1:100 in a viewport above the title block.
+  const double window_height = 201;
+  d.layouts.push_back({"A3 Sheet",
+                       A3Sheet({"FLOOR PLAN", "PC-SMP-0001", "1 OF 1", "1:100"}),
+                       {{{210, 176.5}, 380, window_height, {w / 2, (h - 700) / 2}, window_height * 100, "VIEWPORTS"}}});
   return d;
 }
 
 Drawing Flange() {
-  Drawing d{"flange", {{"OUTLINE", 7}, {"HOLES", 4}, {"CENTRE", 1, "CENTER"}, {"TEXT", 2}}, {}, {}};
+  Drawing d{"flange",
+            {{"OUTLINE", 7}, {"HOLES", 4}, {"CENTRE", 1, "CENTER"}, {"TEXT", 2}, {"FRAME", 7}, {"TABLE", 7},
+             {"VIEWPORTS", 8}},
+            {},
+            {}};
   const Point centre{0, 0};
   const int bolts = 6;
   const double pitch_radius = 80, hole_radius = 7;
@@ -190,6 +220,18 @@ Drawing Flange() {
   AddLine(d, {-115, 0}, {115, 0}, "CENTRE");
   AddLine(d, {0, -115}, {0, 115}, "CENTRE");
   Add(d, Text{{0, -125}, 5, "FLANGE  6 HOLES D14 ON PCD 160  BORE D50", "TEXT", Align::kCentre, Baseline::kTop});
+  // Two sheets: the flange itself on an upright A4, and its parts on an A3.
+  d.layouts.push_back({"Detail", A4Detail("FLANGE DN100 DETAIL", "SHEET 1 OF 2"),
+                       {{{105, 163.5}, 180, 237, {0, -5}, 316, "VIEWPORTS"}}});
+  std::vector<Entity> parts = A3Sheet({"FLANGE DN100 PARTS LIST", "PC-SMP-0002", "2 OF 2", "-"});
+  const char* const rows[] = {"1  FLANGE DN100 PN16  1 OFF", "2  BOLT M12 x 60  6 OFF", "3  GASKET DN100  1 OFF"};
+  double y = 250;
+  for (const char* row : rows) {
+    parts.push_back(Text{{30, y}, 6, row, "TEXT"});
+    parts.push_back(Line{{20, y - 6}, {400, y - 6}, "TABLE"});
+    y -= 20;
+  }
+  d.layouts.push_back({"Parts List", std::move(parts), {}});
   return d;
 }
 

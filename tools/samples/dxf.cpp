@@ -190,6 +190,21 @@ struct EntityWriter {
     w.Pair(50, arc.start_degrees);
     w.Pair(51, arc.end_degrees);
   }
+  // Numbered from 2: 1 is the sheet's own viewport.
+  void Write(const Viewport& viewport, int id) {
+    CheckPositive(viewport.width, "a viewport's width");
+    CheckPositive(viewport.height, "a viewport's height");
+    CheckPositive(viewport.view_height, "a viewport's view height");
+    Start("VIEWPORT", viewport.layer);
+    w.Point(10, viewport.centre);
+    w.Pair(40, viewport.width);
+    w.Pair(41, viewport.height);
+    w.Pair(68, 1);
+    w.Pair(69, id);
+    w.Pair(12, viewport.view_centre.x);
+    w.Pair(22, viewport.view_centre.y);
+    w.Pair(45, viewport.view_height);
+  }
   void operator()(const Text& text) {
     CheckPositive(text.height, "a text's height");
     CheckText(text.value);
@@ -261,6 +276,8 @@ std::string WriteDxf(const Drawing& drawing) {
     CheckText(layout.name);
     EntityWriter paper{w, drawing, &layout};
     for (const Entity& entity : layout.entities) std::visit(paper, entity);
+    int id = 2;
+    for (const Viewport& viewport : layout.viewports) paper.Write(viewport, id++);
   }
   w.Pair(0, "ENDSEC");
   w.Pair(0, "EOF");

@@ -1,6 +1,6 @@
 // A drawing as the samples need it, and its writer: ASCII DXF of release 12
-// (AC1009) with LINE, CIRCLE, ARC and TEXT only, which every DXF reader
-// takes. Coordinates in millimetres, angles in degrees.
+// (AC1009) with LINE, CIRCLE, ARC and TEXT, which every DXF reader takes,
+// and in paper space VIEWPORT. Coordinates in millimetres, angles in degrees.
 #pragma once
 
 #include <string>
@@ -59,9 +59,23 @@ struct Layer {
 // the stand-in AutoCAD reads a simpler form: each of its entities carries
 // group 67 = 1 (paper space, as release 12 has it) and group 410 naming the
 // layout, as later releases write it.
+// A window on the sheet through which model space is seen, as AutoCAD's
+// layouts show the drawing: written as a VIEWPORT after the layout's
+// entities, with the group codes later releases use for the view (12, 22
+// its model centre, 45 the model height it shows). Readers that do not know
+// VIEWPORT skip it.
+struct Viewport {
+  Point centre;  // on the sheet
+  double width = 0, height = 0;
+  Point view_centre;  // in the model
+  double view_height = 0;
+  std::string layer;
+};
+
 struct SheetLayout {
   std::string name;
   std::vector<Entity> entities;
+  std::vector<Viewport> viewports;
 };
 
 struct Drawing {

@@ -349,6 +349,9 @@ void Document::Call(const Member& member, const Arguments& arguments, VARIANT& r
 void Document::SetVariable(const Arguments& arguments) {
   RequireOpen();
   const std::wstring name = arguments.Text(0);
+  if (EqualsIgnoringCase(name, L"EXTMIN") || EqualsIgnoringCase(name, L"EXTMAX")) {
+    throw AutomationError{E_INVALIDARG, L"The system variable " + Quoted(name) + L" is read-only."};
+  }
   const SystemVariableSpec* spec = FindSystemVariable(name);
   if (!spec) throw AutomationError{E_INVALIDARG, L"Unknown system variable " + Quoted(name) + L"."};
   SystemVariableValue value{spec->isText, 0, {}};
@@ -364,6 +367,10 @@ void Document::SetVariable(const Arguments& arguments) {
 void Document::GetVariable(const Arguments& arguments, VARIANT& result) const {
   RequireOpen();
   const std::wstring name = arguments.Text(0);
+  if (EqualsIgnoringCase(name, L"EXTMIN") || EqualsIgnoringCase(name, L"EXTMAX")) {
+    ReturnExtentsCorner(EqualsIgnoringCase(name, L"EXTMAX"), result);
+    return;
+  }
   const SystemVariableSpec* spec = FindSystemVariable(name);
   if (!spec) throw AutomationError{E_INVALIDARG, L"Unknown system variable " + Quoted(name) + L"."};
   const SystemVariableValue& value = instance().variables[std::wstring(spec->name)];
@@ -374,6 +381,24 @@ void Document::GetVariable(const Arguments& arguments, VARIANT& result) const {
   }
   result.vt = VT_I2;
   result.iVal = static_cast<SHORT>(value.number);
+}
+
+// EXTMIN or EXTMAX of the active layout, as AutoCAD gives a point: three
+// doubles. A layout with nothing in it has its extents turned inside out.
+void Document::ReturnExtentsCorner(bool upper, VARIANT& result) const {
+  constexpr double kNothing = 1e20;
+  const std::optional<Box> box = plotState_->active->Extents();
+  double corner[3] = {upper ? -kNothing : kNothing, upper ? -kNothing : kNothing, upper ? -kNothing : kNothing};
+  if (box) {
+    corner[0] = upper ? box->right : box->left;
+    corner[1] = upper ? box->top : box->bottom;
+    corner[2] = 0;
+  }
+  SAFEARRAY* array = ::SafeArrayCreateVector(VT_R8, 0, 3);
+  if (!array) throw AutomationError{E_OUTOFMEMORY, L"Out of memory."};
+  for (LONG i = 0; i < 3; ++i) ::SafeArrayPutElement(array, &i, &corner[i]);
+  result.vt = VT_ARRAY | VT_R8;
+  result.parray = array;
 }
 
 bool Document::AskToSave(std::wstring_view member) {

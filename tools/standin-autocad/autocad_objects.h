@@ -91,6 +91,7 @@ class Document final : public DispatchObject {
   ~Document() override = default;
   void Export(const Arguments& arguments);
   void SetVariable(const Arguments& arguments);
+  void ReturnExtentsCorner(bool upper, VARIANT& result) const;
   void GetVariable(const Arguments& arguments, VARIANT& result) const;
   void Close(const Arguments& arguments);
   void RequireOpen() const;

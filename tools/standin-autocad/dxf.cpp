@@ -191,6 +191,10 @@ class EntityCollector {
       Push(Text{PointOf(groups, 10), NumberOf(groups, 40), NumberOf(groups, 50), TextValueOf(groups), false}, style);
     } else if (type == "MTEXT") {
       Push(MtextOf(groups), style);
+    } else if (type == "VIEWPORT" && style.paper && IntegerOf(groups, 69) != 1) {
+      LayoutNamed(style.layout).viewports.push_back(Viewport{PointOf(groups, 10), NumberOf(groups, 40),
+                                                             NumberOf(groups, 41), PointOf(groups, 12),
+                                                             NumberOf(groups, 45)});
     }
   }
 
@@ -238,14 +242,19 @@ class EntityCollector {
       modelStyles_.push_back(style);
       return;
     }
-    std::size_t index = 0;
-    while (index < drawing_.layouts.size() && drawing_.layouts[index].name != style.layout) ++index;
-    if (index == drawing_.layouts.size()) {
-      drawing_.layouts.push_back(PaperLayout{style.layout, {}, {}});
-      paperStyles_.emplace_back();
+    PaperLayout& layout = LayoutNamed(style.layout);
+    layout.entities.push_back(std::move(entity));
+    paperStyles_[static_cast<std::size_t>(&layout - drawing_.layouts.data())].push_back(style);
+  }
+
+  // The layout of that name, added after the others when it is new.
+  PaperLayout& LayoutNamed(const std::string& name) {
+    for (PaperLayout& layout : drawing_.layouts) {
+      if (layout.name == name) return layout;
     }
-    drawing_.layouts[index].entities.push_back(std::move(entity));
-    paperStyles_[index].push_back(style);
+    drawing_.layouts.push_back(PaperLayout{name, {}, {}, {}});
+    paperStyles_.emplace_back();
+    return drawing_.layouts.back();
   }
 
   void FinishPolyline() {

@@ -59,10 +59,23 @@ inline constexpr int kBlackColour = 7;
 // A paper-space layout. In the stand-in's drawings an entity with group 67
 // set to 1 is in paper space, and group 410 names its layout ("Layout1"
 // when absent); layouts come in the order their first entity does.
+// A window on a layout through which model space is seen: VIEWPORT,
+// centre (10, 20), width 40, height 41 in sheet units; the model's point
+// seen at its centre (12, 22) and the model height it shows (45).
+struct Viewport {
+  Point center;
+  double width = 0;
+  double height = 0;
+  Point viewCenter;
+  double viewHeight = 0;
+};
+
 struct PaperLayout {
   std::string name;
   std::vector<Entity> entities;
   std::vector<int> colours;  // one per entity, as Drawing::colours
+  // The layout's own viewport (69 = 1, the sheet itself) is not one of them.
+  std::vector<Viewport> viewports;
 };
 
 struct Drawing {

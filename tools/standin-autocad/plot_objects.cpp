@@ -9,6 +9,7 @@
 #include "tools/standin-autocad/call_log.h"
 #include "tools/standin-autocad/modal_question.h"
 #include "tools/standin-autocad/plot_sheet.h"
+#include "tools/standin-autocad/viewport_view.h"
 #include "win32/unique_resource.h"
 
 namespace pellacore::standin {
@@ -30,6 +31,8 @@ enum : DISPID {
   kCenterPlot,
   kStyleSheet,
   kPlotWithPlotStyles,
+  kBlock,
+  kBlockCount,
   kLayoutsCount,
   kLayoutsItem,
   kQuietErrorMode,
@@ -51,6 +54,11 @@ constexpr std::array kLayoutMembers = {
     Member{L"CenterPlot", kCenterPlot, MemberKind::Property},
     Member{L"StyleSheet", kStyleSheet, MemberKind::Property},
     Member{L"PlotWithPlotStyles", kPlotWithPlotStyles, MemberKind::Property},
+    Member{L"Block", kBlock, MemberKind::ReadOnlyProperty},
+};
+
+constexpr std::array kBlockMembers = {
+    Member{L"Count", kBlockCount, MemberKind::ReadOnlyProperty},
 };
 
 constexpr std::array kLayoutsMembers = {
@@ -150,17 +158,25 @@ std::vector<LayoutContent> LayoutsOf(const std::optional<Drawing>& drawing, cons
     // Not DXF: an A4 frame naming the file, as its bitmap shows one.
     const std::size_t slash = path.find_last_of(L"\\/");
     const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    LayoutContent model{L"Model", 0, {}, {}};
+    LayoutContent model{L"Model", 0, {}, {}, 2};
     model.entities.push_back(Polyline{{{0, 0}, {297, 0}, {297, 210}, {0, 210}}, true});
     model.entities.push_back(Text{{20, 100}, 8, 0, Utf8FromWide(name), false});
     model.colours = {kBlackColour, kBlackColour};
     layouts.push_back(std::move(model));
     return layouts;
   }
-  layouts.push_back(LayoutContent{L"Model", 0, drawing->entities, drawing->colours});
+  layouts.push_back(LayoutContent{L"Model", 0, drawing->entities, drawing->colours,
+                                  static_cast<long>(drawing->entities.size())});
   long tab = 1;
   for (const PaperLayout& paper : drawing->layouts) {
-    layouts.push_back(LayoutContent{WideFromUtf8(paper.name), tab++, paper.entities, paper.colours});
+    LayoutContent content{WideFromUtf8(paper.name), tab++, paper.entities, paper.colours,
+                          static_cast<long>(paper.entities.size() + paper.viewports.size())};
+    for (const Viewport& viewport : paper.viewports) {
+      SeenEntities seen = SeenThrough(viewport, drawing->entities, drawing->colours);
+      content.entities.insert(content.entities.end(), seen.entities.begin(), seen.entities.end());
+      content.colours.insert(content.colours.end(), seen.colours.begin(), seen.colours.end());
+    }
+    layouts.push_back(std::move(content));
   }
   return layouts;
 }
@@ -168,7 +184,29 @@ std::vector<LayoutContent> LayoutsOf(const std::optional<Drawing>& drawing, cons
 // Layout
 
 Layout::Layout(std::shared_ptr<InstanceState> instance, LayoutContent content)
-    : DispatchObject(std::move(instance)), content_(std::move(content)), plotType_(content_.model() ? 0 : kAcLayout) {}
+    : DispatchObject(std::move(instance)),
+      content_(std::move(content)),
+      block_(new LayoutBlock(sharedInstance(), content_.objects)),
+      plotType_(content_.model() ? 0 : kAcLayout) {}
+
+std::optional<Box> Layout::Extents() const {
+  Drawing space;
+  space.entities = content_.entities;
+  return standin::Extents(space);
+}
+
+// LayoutBlock
+
+std::span<const Member> LayoutBlock::Members() const { return kBlockMembers; }
+
+void LayoutBlock::Get(const Member& member, VARIANT& result) {
+  if (member.id != kBlockCount) {
+    DispatchObject::Get(member, result);
+    return;
+  }
+  result.vt = VT_I4;
+  result.lVal = count_;
+}
 
 std::span<const Member> Layout::Members() const { return kLayoutMembers; }
 
@@ -206,6 +244,7 @@ void Layout::Get(const Member& member, VARIANT& result) {
     case kCenterPlot: return flag(centerPlot_);
     case kStyleSheet: return text(styleSheet_);
     case kPlotWithPlotStyles: return flag(plotWithPlotStyles_);
+    case kBlock: return ReturnObject(result, block_.get());
     default: DispatchObject::Get(member, result);
   }
 }

@@ -10,6 +10,7 @@
 
 #include "tools/standin-autocad/dispatch_object.h"
 #include "tools/standin-autocad/dxf.h"
+#include "tools/standin-autocad/sheet.h"
 #include "win32/com_resource.h"
 
 namespace pellacore::standin {
@@ -20,14 +21,32 @@ using win32::ComPtr;
 struct LayoutContent {
   std::wstring name;  // "Model", or the layout's name
   long tabOrder = 0;  // Model 0, then the paper layouts in order
+  // As plotted: a paper layout's own entities, then what its viewports show.
   std::vector<Entity> entities;
   std::vector<int> colours;
+  long objects = 0;  // its block's count: its own entities and viewports
   bool model() const { return tabOrder == 0; }
 };
 
 // The layouts of a drawing: Model first. A drawing that is not DXF shows a
 // framed sheet with its file name in Model, as its bitmap does.
 std::vector<LayoutContent> LayoutsOf(const std::optional<Drawing>& drawing, const std::wstring& path);
+
+// A layout's block: Count is how many objects the layout holds.
+class LayoutBlock final : public DispatchObject {
+ public:
+  LayoutBlock(std::shared_ptr<InstanceState> instance, long count)
+      : DispatchObject(std::move(instance)), count_(count) {}
+  std::wstring_view Kind() const override { return L"Block"; }
+
+ protected:
+  std::span<const Member> Members() const override;
+  void Get(const Member& member, VARIANT& result) override;
+
+ private:
+  ~LayoutBlock() override = default;
+  long count_;
+};
 
 class Layout final : public DispatchObject {
  public:
@@ -43,6 +62,10 @@ class Layout final : public DispatchObject {
   };
   Plotted PlotNow(const std::wstring& config) const;
 
+  // What EXTMIN and EXTMAX say while this layout is active: the extents of
+  // what it holds; none when it holds nothing.
+  std::optional<Box> Extents() const;
+
  protected:
   std::span<const Member> Members() const override;
   void Get(const Member& member, VARIANT& result) override;
@@ -54,6 +77,7 @@ class Layout final : public DispatchObject {
   std::vector<std::wstring> MediaNames() const;
 
   LayoutContent content_;
+  ComPtr<LayoutBlock> block_;
   std::wstring configName_ = L"None";
   bool refreshed_ = false;  // RefreshPlotDeviceInfo was called
   std::wstring mediaName_;

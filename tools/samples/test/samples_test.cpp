@@ -101,6 +101,16 @@ TEST(Samples, ReadBackAsRelease12WithEverythingTheyName) {
         EXPECT_EQ(dxf.entities[at].Text(410), layout.name);
         ++at;
       }
+      // Then its viewports, numbered from 2, each with its view.
+      for (std::size_t v = 0; v < layout.viewports.size(); ++v) {
+        ++drawn["VIEWPORT"];
+        ASSERT_LT(at, dxf.entities.size());
+        EXPECT_EQ(dxf.entities[at].type, "VIEWPORT");
+        EXPECT_EQ(dxf.entities[at].Text(410), layout.name);
+        EXPECT_EQ(dxf.entities[at].Number(69), static_cast<double>(v + 2));
+        EXPECT_EQ(dxf.entities[at].Number(45), layout.viewports[v].view_height);
+        ++at;
+      }
     }
     for (std::size_t i = 0; i < drawing.entities.size(); ++i) EXPECT_FALSE(dxf.entities[i].Has(67));
     EXPECT_EQ(counted, drawn);

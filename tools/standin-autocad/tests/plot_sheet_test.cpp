@@ -14,6 +14,7 @@
 
 #include "tools/standin-autocad/sheet.h"
 #include "tools/standin-autocad/tests/pdf_inspection.h"
+#include "tools/standin-autocad/viewport_view.h"
 
 namespace pellacore::standin {
 namespace {
@@ -172,6 +173,37 @@ TEST(DxfLayouts, PaperSpaceEntitiesGoToTheirLayoutsWithTheirColours) {
   EXPECT_EQ(drawing.layouts[1].colours, (std::vector<int>{7}));
 }
 
+// A viewport shows model space scaled into its window: the view centre at
+// the window's centre, the view height filling its height. Only what
+// reaches into the window is seen; the sheet's own viewport (69 = 1) is the
+// sheet, not a view.
+TEST(DxfLayouts, AViewportShowsTheModelScaledIntoItsWindow) {
+  const std::string dxf =
+      DxfOf({{0, "SECTION"}, {2, "ENTITIES"},
+             {0, "CIRCLE"}, {8, "0"}, {62, "1"}, {10, "100"}, {20, "50"}, {40, "10"},
+             {0, "LINE"}, {8, "0"}, {10, "1000"}, {20, "1000"}, {11, "1010"}, {21, "1000"},
+             {0, "VIEWPORT"}, {8, "0"}, {67, "1"}, {410, "Sheet"}, {10, "148"}, {20, "105"}, {40, "297"},
+             {41, "210"}, {69, "1"}, {12, "0"}, {22, "0"}, {45, "1"},
+             {0, "VIEWPORT"}, {8, "0"}, {67, "1"}, {410, "Sheet"}, {10, "50"}, {20, "60"}, {40, "80"},
+             {41, "40"}, {69, "2"}, {12, "100"}, {22, "50"}, {45, "200"},
+             {0, "ENDSEC"}, {0, "EOF"}});
+  const DxfResult read = ReadDxf(dxf);
+  ASSERT_TRUE(read.drawing) << read.error.message;
+  ASSERT_EQ(read.drawing->layouts.size(), 1u);
+  const PaperLayout& sheet = read.drawing->layouts[0];
+  EXPECT_EQ(sheet.name, "Sheet");
+  EXPECT_TRUE(sheet.entities.empty());
+  ASSERT_EQ(sheet.viewports.size(), 1u);
+  const SeenEntities seen = SeenThrough(sheet.viewports[0], read.drawing->entities, read.drawing->colours);
+  ASSERT_EQ(seen.entities.size(), 1u);  // the line lies far outside the view
+  ASSERT_TRUE(std::holds_alternative<Circle>(seen.entities[0]));
+  const Circle& circle = std::get<Circle>(seen.entities[0]);
+  EXPECT_DOUBLE_EQ(circle.center.x, 50);
+  EXPECT_DOUBLE_EQ(circle.center.y, 60);
+  EXPECT_DOUBLE_EQ(circle.radius, 2);  // 40 high for 200: a fifth
+  EXPECT_EQ(seen.colours, std::vector<int>{1});
+}
+
 #ifdef PELLACORE_SAMPLES_DIR
 TEST(DxfLayouts, TheFloorPlanSampleKeepsItsModelAndGainsItsSheet) {
   std::ifstream file(std::string(PELLACORE_SAMPLES_DIR) + "/floor-plan.dxf", std::ios::binary);
@@ -183,6 +215,17 @@ TEST(DxfLayouts, TheFloorPlanSampleKeepsItsModelAndGainsItsSheet) {
   EXPECT_EQ(read.drawing->entities.size(), 28u + 6u + 7u);
   ASSERT_EQ(read.drawing->layouts.size(), 1u);
   EXPECT_EQ(read.drawing->layouts[0].name, "A3 Sheet");
+  // The plan is seen through one viewport, whole and inside the sheet.
+  ASSERT_EQ(read.drawing->layouts[0].viewports.size(), 1u);
+  const SeenEntities seen =
+      SeenThrough(read.drawing->layouts[0].viewports[0], read.drawing->entities, read.drawing->colours);
+  EXPECT_EQ(seen.entities.size(), read.drawing->entities.size());
+  const auto plan = Extents(Drawing(seen.entities));
+  ASSERT_TRUE(plan);
+  EXPECT_GT(plan->left, 10);
+  EXPECT_LT(plan->right, 410);
+  EXPECT_GT(plan->bottom, 66);
+  EXPECT_LT(plan->top, 287);
   const auto extents = Extents(Drawing(read.drawing->layouts[0].entities));
   ASSERT_TRUE(extents);
   EXPECT_NEAR(extents->right - extents->left, 420, 1e-6);
