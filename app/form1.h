@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "convert/drawing_outcome.h"
+#include "convert/drawing_plot.h"
 #include "convert/pdf_route.h"
 #include "convert/run_reports.h"
 #include "joblist/job_list.h"
@@ -212,6 +213,8 @@ class Form1 {
   // The stored route, paper and colours; the defaults when unreadable.
   PdfRouteChoice ChosenRoute();
   PlotChoices ChosenPlotChoices();
+  // Shows the papers on offer and the stored choices in the window.
+  void ShowPlotChoices();
   // The stored time limit per drawing, or its default.
   int DrawingTimeLimit();
   // Whether runs are unattended; false when the store cannot say.
@@ -235,6 +238,9 @@ class Form1 {
   Form1Ports ports_;
   std::wstring programFolder_;
   std::wstring applicationTitle_;
+  // The papers the window offers for the plotter: a built-in list until
+  // AutoCAD's PDF device has named its own in a run.
+  std::vector<std::wstring> plotMedia_ = BuiltInPlotMedia();
 
   JobList jobList_;
   bool autoCadFound_ = false;

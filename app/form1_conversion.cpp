@@ -119,8 +119,14 @@ void Form1::PushButton2_Click() {
     const LocalTime started = ports_.clock.LocalNow();  // names the run's report
     run.timeLimit = DrawingTimeLimit();
     if (routeChoice == PdfRouteChoice::kPlotter) {
+      // The papers AutoCAD's device names replace the built-in list.
+      const auto mediaOffered = [this](const std::vector<std::wstring>& offered) {
+        if (offered == plotMedia_) return;
+        plotMedia_ = offered;
+        ShowPlotChoices();
+      };
       run.route = std::make_unique<PlotterRoute>(PlotPorts{ports_.instances, runReports_, ports_.fs, ports_.pump},
-                                                 autoCadFound_, applicationTitle_, ChosenPlotChoices());
+                                                 autoCadFound_, applicationTitle_, ChosenPlotChoices(), mediaOffered);
     } else {
       run.route = std::make_unique<PrinterRoute>(*this);
     }
@@ -359,6 +365,11 @@ PlotChoices Form1::ChosenPlotChoices() {
   return choices;
 }
 
+void Form1::ShowPlotChoices() {
+  const PlotChoices choices = ChosenPlotChoices();
+  ports_.window.ShowPlotChoices(plotMedia_, choices.media, choices.monochrome);
+}
+
 void Form1::Options_RouteClick(PdfRouteChoice route) {
   ports_.settings.Write(setting_key::kPdfRoute, PdfRouteText(route));
   ports_.window.ShowPdfRoute(route == PdfRouteChoice::kPlotter);
@@ -366,15 +377,13 @@ void Form1::Options_RouteClick(PdfRouteChoice route) {
 
 void Form1::Options_PlotMediaClick(const std::wstring& media) {
   ports_.settings.Write(setting_key::kPlotMedia, media);
-  const PlotChoices choices = ChosenPlotChoices();
-  ports_.window.ShowPlotChoices(choices.media, choices.monochrome);
+  ShowPlotChoices();
 }
 
 void Form1::Options_BlackAndWhiteClick() {
   const bool chosen = !ChosenPlotChoices().monochrome;
   ports_.settings.Write(setting_key::kPlotStyle, chosen ? std::wstring(kMonochromeStyle) : std::wstring());
-  const PlotChoices choices = ChosenPlotChoices();
-  ports_.window.ShowPlotChoices(choices.media, choices.monochrome);
+  ShowPlotChoices();
 }
 
 int Form1::DrawingTimeLimit() {

@@ -83,8 +83,7 @@ void Form1::Form_Load() {
   window.ShowUnattended(UnattendedRun());
   const PdfRouteChoice route = ChosenRoute();
   window.ShowPdfRoute(route == PdfRouteChoice::kPlotter);
-  const PlotChoices plot = ChosenPlotChoices();
-  window.ShowPlotChoices(plot.media, plot.monochrome);
+  ShowPlotChoices();
 
   guard.Run(148, [&] { autoCadFound_ = ports_.checks.AutoCadAvailable(applicationTitle_); });
   // The plotter writes its PDFs itself: a missing PDF printer is no matter.

@@ -159,6 +159,7 @@ PlotResult plotDWGtoPDF(PlotPorts ports, bool autoCadFound, int timeLimitSeconds
       if (choices.media.empty() && layout.GetText(L"ConfigName") == kPdfPlotDevice) return;
       layout.Put(L"ConfigName", AutomationArgument::String(kPdfPlotDevice));
       const std::vector<std::wstring> offered = layout.CallForTexts(L"GetCanonicalMediaNames", {});
+      if (!offered.empty()) result.offeredMedia = offered;
       layout.Put(L"CanonicalMediaName",
                  AutomationArgument::String(choices.media.empty() ? A3MediaOf(offered) : choices.media));
       // The media names are portrait: a wide drawing turns the page.

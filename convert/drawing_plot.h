@@ -47,6 +47,8 @@ struct PlotResult {
   PlotEnd end = PlotEnd::kNotTried;
   int pages = 0;                    // the pages there were to plot
   std::vector<std::wstring> files;  // the PDFs written, checked to exist
+  // The media names AutoCAD's PDF device offered, when it was asked.
+  std::vector<std::wstring> offeredMedia;
 };
 
 // Turns a wanted PDF path into the one the run gives it (its name

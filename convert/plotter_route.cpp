@@ -25,6 +25,7 @@ std::wstring PlotterRoute::MakePdf(GuardedProcedure& guard, const RouteDrawing& 
                           choices_, claim);
   });
   outcome.files = result.files;
+  if (!result.offeredMedia.empty() && mediaOffered_) guard.Run(176, [&] { mediaOffered_(result.offeredMedia); });
   const bool everyPage = result.pages > 0 && result.files.size() == static_cast<std::size_t>(result.pages);
   if (result.end == PlotEnd::kTimedOut) {
     outcome.result = DrawingResult::kTimedOut;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pellacore {
 
@@ -48,8 +49,10 @@ class MainWindow {
   virtual void ShowUnattended(bool chosen) = 0;
   // Which way PDFs are made shows as chosen: the plotter or the printer.
   virtual void ShowPdfRoute(bool plotter) = 0;
-  // The plotter's paper ("" as each layout is set up) and colours show as chosen.
-  virtual void ShowPlotChoices(const std::wstring& media, bool monochrome) = 0;
+  // The papers the plotter offers, and which of them ("" as each layout is
+  // set up) and which colours show as chosen.
+  virtual void ShowPlotChoices(const std::vector<std::wstring>& offered, const std::wstring& media,
+                               bool monochrome) = 0;
 
   // Ends the program at once, whatever it is doing.
   virtual void EndProgram() = 0;

@@ -303,8 +303,10 @@ void Win32MainWindow::ShowUnattended(bool chosen) { options_menu::CheckUnattende
 
 void Win32MainWindow::ShowPdfRoute(bool plotter) { options_menu::CheckRoute(window_, plotter); }
 
-void Win32MainWindow::ShowPlotChoices(const std::wstring& media, bool monochrome) {
-  options_menu::CheckPlotChoices(window_, media, monochrome);
+void Win32MainWindow::ShowPlotChoices(const std::vector<std::wstring>& offered, const std::wstring& media,
+                                      bool monochrome) {
+  plotMedia_ = offered;
+  options_menu::CheckPlotChoices(window_, plotMedia_, media, monochrome);
 }
 
 void Win32MainWindow::EndProgram() { ::ExitProcess(0); }

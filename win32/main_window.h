@@ -63,7 +63,8 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   void EnableStop(bool enabled) override;
   void ShowUnattended(bool chosen) override;
   void ShowPdfRoute(bool plotter) override;
-  void ShowPlotChoices(const std::wstring& media, bool monochrome) override;
+  void ShowPlotChoices(const std::vector<std::wstring>& offered, const std::wstring& media,
+                       bool monochrome) override;
   void EndProgram() override;
 
   // JobListView
@@ -137,6 +138,8 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   HWND tooltip_ = nullptr;
   FileDropTarget* dropTarget_ = nullptr;  // COM-counted; registered on the list
   std::deque<std::vector<std::wstring>> waitingDrops_;
+  // The papers the Options menu lists, in the order of their commands.
+  std::vector<std::wstring> plotMedia_;
   int dpi_ = 96;
 
   UniqueGdiObject font_;

@@ -138,7 +138,7 @@ void Win32MainWindow::OnMenuCommand(WORD command) {
       Forward([&] { form_->Options_BlackAndWhiteClick(); });
       break;
     default:
-      if (const std::optional<std::wstring> media = options_menu::MediaOfCommand(command)) {
+      if (const std::optional<std::wstring> media = options_menu::MediaOfCommand(command, plotMedia_)) {
         Forward([&] { form_->Options_PlotMediaClick(*media); });
       }
       break;

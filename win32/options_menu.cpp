@@ -1,6 +1,7 @@
 #include "win32/options_menu.h"
 
-#include "convert/drawing_plot.h"
+#include <algorithm>
+
 #include "win32/win32_failure.h"
 
 namespace pellacore::win32::options_menu {
@@ -14,7 +15,20 @@ std::wstring MediaCaption(std::wstring name) {
   return name;
 }
 
-UINT MediaCommandCount() { return static_cast<UINT>(BuiltInPlotMedia().size()); }
+// The paper submenu: the one that holds "As Each Layout Is Set Up".
+HMENU PaperMenu(HWND window) {
+  HMENU bar = ::GetMenu(window);
+  HMENU options = ::GetSubMenu(bar, 0);
+  for (int i = 0, count = ::GetMenuItemCount(options); i < count; ++i) {
+    HMENU sub = ::GetSubMenu(options, i);
+    if (sub && ::GetMenuState(sub, kMediaAsSetUp, MF_BYCOMMAND) != static_cast<UINT>(-1)) return sub;
+  }
+  return nullptr;
+}
+
+UINT MediaCommandCount(const std::vector<std::wstring>& offered) {
+  return static_cast<UINT>(std::min<std::size_t>(offered.size(), kMediaLast - kMediaFirst + 1));
+}
 
 }  // namespace
 
@@ -32,10 +46,7 @@ void Attach(HWND window) {
   HMENU paper = ::CreatePopupMenu();
   if (!paper) throw SystemFailure(::GetLastError());
   ::AppendMenuW(paper, MF_STRING, kMediaAsSetUp, L"&As Each Layout Is Set Up");
-  ::AppendMenuW(paper, MF_SEPARATOR, 0, nullptr);
-  for (UINT i = 0; i < MediaCommandCount(); ++i) {
-    ::AppendMenuW(paper, MF_STRING, kMediaFirst + i, MediaCaption(BuiltInPlotMedia()[i]).c_str());
-  }
+  ::AppendMenuW(paper, MF_SEPARATOR, 0, nullptr);  // the papers on offer follow (CheckPlotChoices)
   ::AppendMenuW(options, MF_POPUP, reinterpret_cast<UINT_PTR>(paper), L"Plotter's P&aper");
   ::AppendMenuW(options, MF_STRING, kBlackAndWhite, L"Plot in Black and &White");
   ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(options), L"&Options");
@@ -61,24 +72,31 @@ void CheckRoute(HWND window, bool plotter) {
                        MF_BYCOMMAND);
 }
 
-void CheckPlotChoices(HWND window, const std::wstring& media, bool monochrome) {
-  HMENU menu = ::GetMenu(window);
-  const UINT last = kMediaFirst + MediaCommandCount() - 1;
+void CheckPlotChoices(HWND window, const std::vector<std::wstring>& offered, const std::wstring& media,
+                      bool monochrome) {
+  HMENU paper = PaperMenu(window);
+  if (paper) {
+    // The papers after the separator, as offered now.
+    while (::GetMenuItemCount(paper) > 2) ::DeleteMenu(paper, 2, MF_BYPOSITION);
+    for (UINT i = 0; i < MediaCommandCount(offered); ++i) {
+      ::AppendMenuW(paper, MF_STRING, kMediaFirst + i, MediaCaption(offered[i]).c_str());
+    }
+  }
   UINT chosen = media.empty() ? kMediaAsSetUp : 0;
-  for (UINT i = 0; i < MediaCommandCount(); ++i) {
-    if (BuiltInPlotMedia()[i] == media) chosen = kMediaFirst + i;
+  for (UINT i = 0; i < MediaCommandCount(offered); ++i) {
+    if (offered[i] == media) chosen = kMediaFirst + i;
   }
   // A stored name the list does not hold checks nothing.
-  for (UINT command = kMediaAsSetUp; command <= last; ++command) {
-    ::CheckMenuItem(menu, command, MF_BYCOMMAND | (command == chosen ? MF_CHECKED : MF_UNCHECKED));
-  }
+  HMENU menu = ::GetMenu(window);
+  ::CheckMenuItem(menu, kMediaAsSetUp, MF_BYCOMMAND | (chosen == kMediaAsSetUp ? MF_CHECKED : MF_UNCHECKED));
+  if (chosen != 0 && chosen != kMediaAsSetUp) ::CheckMenuItem(menu, chosen, MF_BYCOMMAND | MF_CHECKED);
   ::CheckMenuItem(menu, kBlackAndWhite, MF_BYCOMMAND | (monochrome ? MF_CHECKED : MF_UNCHECKED));
 }
 
-std::optional<std::wstring> MediaOfCommand(UINT command) {
+std::optional<std::wstring> MediaOfCommand(UINT command, const std::vector<std::wstring>& offered) {
   if (command == kMediaAsSetUp) return std::wstring();
-  if (command >= kMediaFirst && command < kMediaFirst + MediaCommandCount()) {
-    return BuiltInPlotMedia()[command - kMediaFirst];
+  if (command >= kMediaFirst && command < kMediaFirst + MediaCommandCount(offered)) {
+    return offered[command - kMediaFirst];
   }
   return std::nullopt;
 }

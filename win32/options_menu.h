@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pellacore::win32::options_menu {
 
@@ -17,7 +18,8 @@ inline constexpr UINT kRoutePlotter = 40004;  // vector PDFs, one of two radio i
 inline constexpr UINT kRoutePrinter = 40005;  // the bitmap through the PDF printer
 inline constexpr UINT kBlackAndWhite = 40006; // a check
 inline constexpr UINT kMediaAsSetUp = 40010;  // "As Each Layout Is Set Up"
-inline constexpr UINT kMediaFirst = 40011;    // the built-in media names, in their order
+inline constexpr UINT kMediaFirst = 40011;    // the papers on offer, in their order
+inline constexpr UINT kMediaLast = 40999;     // room for every paper a device names
 
 // Makes the menu bar and gives it to `window`, which destroys it with itself.
 // The stop command starts greyed: there is no run to stop.
@@ -29,10 +31,13 @@ void CheckUnattended(HWND window, bool checked);
 
 void CheckRoute(HWND window, bool plotter);
 
-// `media` "": as each layout is set up.
-void CheckPlotChoices(HWND window, const std::wstring& media, bool monochrome);
+// Lists the papers `offered` in the paper menu and checks the chosen one
+// (`media` "": as each layout is set up) and the colours.
+void CheckPlotChoices(HWND window, const std::vector<std::wstring>& offered, const std::wstring& media,
+                      bool monochrome);
 
-// The media name of a command of the paper menu; nullopt for other commands.
-std::optional<std::wstring> MediaOfCommand(UINT command);
+// The media name of a command of the paper menu listing `offered`; nullopt
+// for other commands.
+std::optional<std::wstring> MediaOfCommand(UINT command, const std::vector<std::wstring>& offered);
 
 }  // namespace pellacore::win32::options_menu

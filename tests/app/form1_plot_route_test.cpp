@@ -104,5 +104,20 @@ TEST_F(PlotRouteTest, TheOptionsMenuStoresRoutePaperAndColoursAndTheRunUsesThem)
   EXPECT_EQ(window.plotChoicesShown, std::make_pair(std::wstring(), false));
 }
 
+// The papers the menu offers: a built-in list until AutoCAD's PDF device
+// has named its own in a run; then those, with the choice kept.
+TEST_F(PlotRouteTest, ThePaperMenuOffersWhatAutoCadsDeviceNamesOnceARunHasAskedIt) {
+  settings.Write(L"PlotMedia", L"");
+  form.Form_Load();
+  EXPECT_EQ(window.plotMediaOffered, BuiltInPlotMedia());
+  autocad.mediaNames = {L"ISO_full_bleed_A3_(420.00_x_297.00_MM)", L"ARCH_full_bleed_D_(36.00_x_24.00_Inches)"};
+  AddDrawing(LR"(D:\Dwg\a.dwg)");
+  form.PushButton2_Click();
+  EXPECT_EQ(window.plotMediaOffered, autocad.mediaNames);
+  form.Options_PlotMediaClick(autocad.mediaNames[1]);
+  EXPECT_EQ(window.plotMediaOffered, autocad.mediaNames);
+  EXPECT_EQ(window.plotChoicesShown, std::make_pair(autocad.mediaNames[1], false));
+}
+
 }  // namespace
 }  // namespace pellacore::testing

@@ -33,6 +33,7 @@ class FakeMainWindow : public MainWindow {
   std::optional<bool> unattendedShown;
   std::optional<bool> plotterShown;
   std::optional<std::pair<std::wstring, bool>> plotChoicesShown;
+  std::vector<std::wstring> plotMediaOffered;
 
   std::optional<Failure> captionFailure;
   std::optional<Failure> customPointerFailure;
@@ -61,7 +62,9 @@ class FakeMainWindow : public MainWindow {
   void EnableStop(bool enabled) override { stopEnabled.push_back(enabled); }
   void ShowUnattended(bool chosen) override { unattendedShown = chosen; }
   void ShowPdfRoute(bool plotter) override { plotterShown = plotter; }
-  void ShowPlotChoices(const std::wstring& media, bool monochrome) override {
+  void ShowPlotChoices(const std::vector<std::wstring>& offered, const std::wstring& media,
+                       bool monochrome) override {
+    plotMediaOffered = offered;
     plotChoicesShown = std::make_pair(media, monochrome);
   }
   void EndProgram() override { ended = true; }
