@@ -69,5 +69,46 @@ TEST_F(HonestRunTest, TheResultColumnSaysWhatBecameOfEachDrawingAsItEnds) {
   EXPECT_EQ(Results().front(), converted);
 }
 
+// Through AutoCAD's plotter, with no PDF printer at all: a plot AutoCAD
+// answers false is that drawing's one failure, in its result and in the run
+// report, and the run goes on; a drawing with two sheets gives two files,
+// both listed.
+TEST_F(HonestRunTest, APlotThatFailsIsItsDrawingsOneFailureAndTheRunGoesOn) {
+  SetString(kSettingsKey, L"PdfRoute", L"Plotter");
+  SetString(kSettingsKey, L"Unattended", L"True");
+  HiddenPdfPrinter hidden;
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings{Drawing(scratch, L"fails.dwg", 0), Drawing(scratch, L"sheets.dwg", 1)};
+  {
+    win32::OleSession ole;
+    ASSERT_NE(harness::DropOnto(Control(ControlId::kListView1), drawings), static_cast<DWORD>(DROPEFFECT_NONE));
+  }
+  ASSERT_TRUE(WaitForEntries(drawings.size()));
+  ASSERT_TRUE(ChooseBesideTheDrawings());
+  StandInAutoCad::Set(L"FailPlot", L"false");
+  StandInAutoCad::Set(L"OnlyFor", drawings[0]);
+
+  const RunOutcome run = Run();
+  EXPECT_TRUE(run.reports.empty());  // unattended: kept as the drawing's result
+  EXPECT_EQ(run.last, EndBoxAsking(L"Done.\r\n\r\n1 of 2 drawings were converted."));
+  const std::wstring stem = StemOf(drawings[1]);
+  const Lines sheets{stem + L" - Detail.pdf", stem + L" - Parts List.pdf"};
+  const Lines results = Results();
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(results[0].rfind(L"failed at step 132: AutoCAD did not plot layout \"A3 Sheet\"", 0), 0u) << results[0];
+  EXPECT_EQ(results[1], L"converted: " + sheets[0] + L"; " + sheets[1]);
+  EXPECT_FALSE(Exists(PdfBeside(drawings[0])));
+  for (const std::wstring& sheet : sheets) EXPECT_TRUE(IsOnePagePdf(sheet)) << ::testing::PrintToString(sheet);
+
+  std::ifstream in(std::filesystem::path(StoredSetting(L"LastReport")), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::wstring text(bytes.size(), L'\0');
+  text.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                             text.data(), static_cast<int>(text.size()))));
+  EXPECT_NE(text.find(drawings[0] + L",,failed,132,"), std::wstring::npos) << bytes;
+  EXPECT_NE(text.find(drawings[1] + L"," + sheets[0] + L"|" + sheets[1] + L",converted,"), std::wstring::npos)
+      << bytes;
+}
+
 }  // namespace
 }  // namespace pellacore::testing

@@ -21,13 +21,15 @@ constexpr wchar_t kMissingFontQuestion[] =
 
 }  // namespace
 
+bool FaultsActHere(const Config& config, const InstanceState& instance) {
+  return config.onlyFor.empty() ||
+         std::any_of(instance.askedToOpen.begin(), instance.askedToOpen.end(),
+                     [&](const std::wstring& path) { return EqualsIgnoringCase(path, config.onlyFor); });
+}
+
 void ApplyMemberSwitches(const Config& config, std::wstring_view member, InstanceState& instance) {
   const std::wstring name(member);
-  if (!config.onlyFor.empty() &&
-      std::none_of(instance.askedToOpen.begin(), instance.askedToOpen.end(),
-                   [&](const std::wstring& path) { return EqualsIgnoringCase(path, config.onlyFor); })) {
-    return;
-  }
+  if (!FaultsActHere(config, instance)) return;
   if (EqualsIgnoringCase(config.crashIn, member)) {
     Log(config, L"server crash in " + name);
     ::TerminateProcess(::GetCurrentProcess(), 3);

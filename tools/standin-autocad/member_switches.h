@@ -11,6 +11,10 @@
 
 namespace pellacore::standin {
 
+// Whether the fault switches act in this instance: always, unless OnlyFor
+// names a drawing the instance has not been asked to open.
+bool FaultsActHere(const Config& config, const InstanceState& instance);
+
 // `member` is the canonical name. Returns only when the member may go on.
 void ApplyMemberSwitches(const Config& config, std::wstring_view member, InstanceState& instance);
 

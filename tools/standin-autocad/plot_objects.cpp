@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "tools/standin-autocad/call_log.h"
+#include "tools/standin-autocad/member_switches.h"
 #include "tools/standin-autocad/modal_question.h"
 #include "tools/standin-autocad/plot_sheet.h"
 #include "tools/standin-autocad/viewport_view.h"
@@ -441,7 +442,9 @@ bool Plot::PlotToFile(const Arguments& arguments) {
   }
   const std::wstring path = arguments.Text(0);
   const std::wstring device = arguments.Missing(1) ? std::wstring() : arguments.Text(1);
-  if (EqualsIgnoringCase(config().failPlot, L"error")) {
+  // As the other faults, only for the OnlyFor drawing's instance when one is named.
+  const std::wstring failPlot = FaultsActHere(config(), instance()) ? config().failPlot : std::wstring();
+  if (EqualsIgnoringCase(failPlot, L"error")) {
     throw AutomationError{E_FAIL, L"Plotting " + PlotQuoted(document_->path) +
                                       L" failed: the stand-in was told to fail here (FailPlot)."};
   }
@@ -457,7 +460,7 @@ bool Plot::PlotToFile(const Arguments& arguments) {
     if (!quiet) AskModal(instance(), L"Plot error: " + why + L".", MB_OK | MB_ICONERROR);
     return false;
   };
-  if (EqualsIgnoringCase(config().failPlot, L"false")) return fail(L"the stand-in was told to fail here (FailPlot)");
+  if (EqualsIgnoringCase(failPlot, L"false")) return fail(L"the stand-in was told to fail here (FailPlot)");
   if (instance().activeDocument != document_.get()) return fail(L"the drawing is not the active document");
   const Layout::Plotted plotted = document_->active->PlotNow(device);
   if (!plotted.pdf) return fail(plotted.failure);

@@ -31,7 +31,7 @@ struct Config {
   bool modifiedOnOpen = false;     // "ModifiedOnOpen" = "1"
   bool childProcess = false;       // "ChildProcess" = "1"
   unsigned long lingerAfterQuitMs = kDefaultLingerAfterQuitMs;  // "LingerAfterQuitMs" = N
-  // "OnlyFor" = a drawing path: CrashIn, HangIn, DelayMs and DialogIn act
+  // "OnlyFor" = a drawing path: CrashIn, HangIn, DelayMs, DialogIn and FailPlot act
   // only in an instance that has been asked to open that drawing (from the
   // Open of it on), as a real AutoCAD fails on one drawing and not the next.
   std::wstring onlyFor;
