@@ -9,23 +9,16 @@
 #include <filesystem>
 #include <fstream>
 
-#include "convert/autocad_instances.h"
-#include "convert/bounded_automation.h"
 #include "convert/drawing_export.h"
 #include "convert/prerequisite_checks.h"
-#include "convert/retrying_automation.h"
 #include "tests/doubles/recording_message_boxes.h"
+#include "tests/windows/program_automation.h"
 #include "tests/windows/scratch_folder.h"
 #include "tests/windows/standins.h"
 #include "tools/harness/handle_census.h"
 #include "util/error_report.h"
 #include "win32/ole_session.h"
-#include "win32/win32_automation.h"
-#include "win32/win32_call_threads.h"
-#include "win32/win32_clock.h"
-#include "win32/win32_event_pump.h"
 #include "win32/win32_printing.h"
-#include "win32/win32_processes.h"
 
 namespace pellacore::testing {
 namespace {
@@ -62,15 +55,9 @@ class ExportTest : public ::testing::Test {
   ScratchFolder folder;
   std::wstring log = folder.path() + L"calls.log";
   std::wstring drawing, stem;
-  // The program's own way to AutoCAD: calls on a thread of their own.
-  win32::Win32Automation com;
-  win32::Win32Clock clock;
-  win32::Win32EventPump pump;
-  RetryingAutomation retrying{com, clock};
-  win32::Win32CallThreads threads{clock, pump};
-  win32::Win32Processes processes;
-  BoundedAutomation automation{retrying, threads, clock};
-  AutoCadInstances instances{{automation, processes, clock, pump}};
+  // The program's own way to AutoCAD.
+  ProgramAutomation program;
+  AutoCadInstances& instances = program.instances;
   RecordingMessageBoxes boxes;
 };
 

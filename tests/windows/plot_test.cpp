@@ -8,24 +8,17 @@
 
 #include <algorithm>
 
-#include "convert/autocad_instances.h"
-#include "convert/bounded_automation.h"
 #include "convert/drawing_plot.h"
-#include "convert/retrying_automation.h"
 #include "tests/doubles/recording_message_boxes.h"
 #include "tests/plot_call_table.h"
+#include "tests/windows/program_automation.h"
 #include "tests/windows/scratch_folder.h"
 #include "tests/windows/standins.h"
 #include "tools/harness/harness.h"
 #include "util/error_report.h"
 #include "util/paths.h"
 #include "win32/ole_session.h"
-#include "win32/win32_automation.h"
-#include "win32/win32_call_threads.h"
-#include "win32/win32_clock.h"
-#include "win32/win32_event_pump.h"
 #include "win32/win32_file_system.h"
-#include "win32/win32_processes.h"
 
 namespace pellacore::testing {
 namespace {
@@ -69,7 +62,7 @@ class PlotTest : public ::testing::Test {
   static std::wstring PdfOf(const std::wstring& drawing) { return drawing.substr(0, drawing.size() - 4) + L".pdf"; }
 
   PlotResult Plot(const std::wstring& drawing, PlotChoices choices = {}) {
-    return plotDWGtoPDF({instances, boxes, fs, pump}, true, 60, L"Pellacore", drawing, PdfOf(drawing), choices,
+    return plotDWGtoPDF({instances, boxes, fs, program.pump}, true, 60, L"Pellacore", drawing, PdfOf(drawing), choices,
                         [](const std::wstring& path) { return path; });
   }
   Lines Reports() const {
@@ -89,15 +82,9 @@ class PlotTest : public ::testing::Test {
   win32::OleSession ole;
   ScratchFolder folder;
   std::wstring log = folder.path() + L"calls.log";
-  win32::Win32Automation com;
-  win32::Win32Clock clock;
-  win32::Win32EventPump pump;
+  ProgramAutomation program;
+  AutoCadInstances& instances = program.instances;
   win32::Win32FileSystem fs;
-  RetryingAutomation retrying{com, clock};
-  win32::Win32CallThreads threads{clock, pump};
-  win32::Win32Processes processes;
-  BoundedAutomation automation{retrying, threads, clock};
-  AutoCadInstances instances{{automation, processes, clock, pump}};
   RecordingMessageBoxes boxes;
 };
 
@@ -159,7 +146,7 @@ TEST_F(PlotTest, AUsersAutoCadGetsItsVariablesBackAndKeepsRunning) {
     return std::find(lines.begin(), lines.end(), L"ready") != lines.end();
   }));
   const std::vector<int> usersOwn{1, 1, 0, 1, 2};
-  const auto activeDocument = [&] { return com.GetActiveObject(L"AutoCAD.Application")->GetProperty(L"ActiveDocument"); };
+  const auto activeDocument = [&] { return program.com.GetActiveObject(L"AutoCAD.Application")->GetProperty(L"ActiveDocument"); };
   ASSERT_TRUE(WaitUntil([&] {
     try {
       activeDocument();
@@ -186,7 +173,7 @@ TEST_F(PlotTest, AUsersAutoCadGetsItsVariablesBackAndKeepsRunning) {
 
   EXPECT_FALSE(user.WaitForExit(std::chrono::milliseconds(0))) << "the user's AutoCAD was ended";
   {
-    auto application = com.GetActiveObject(L"AutoCAD.Application");
+    auto application = program.com.GetActiveObject(L"AutoCAD.Application");
     EXPECT_EQ(application->GetProperty(L"Documents")->GetInteger(L"Count"), 1);
     auto document = application->GetProperty(L"ActiveDocument");
     for (std::size_t i = 0; i < 5; ++i) {
