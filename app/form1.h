@@ -143,10 +143,13 @@ class Form1 {
 
   // The Options menu: a run in progress ends after its current drawing; the
   // time AutoCAD may take over one drawing; runs that show no box until
-  // their end.
+  // their end; one AutoCAD kept for a run's drawings, and after how many it
+  // is replaced.
   void Options_StopClick();
   void Options_TimeLimitClick();
   void Options_UnattendedClick();
+  void Options_KeepAutoCadClick();
+  void Options_RecycleAfterClick();
   // How PDFs are made, and the plotter's paper ("" as each layout is set
   // up) and colours.
   void Options_RouteClick(PdfRouteChoice route);
@@ -219,6 +222,9 @@ class Form1 {
   int DrawingTimeLimit();
   // Whether runs are unattended; false when the store cannot say.
   bool UnattendedRun();
+  // Whether and how long a run keeps its AutoCAD; the defaults when the
+  // store cannot say.
+  KeepPolicy KeptAutoCad();
   std::wstring OutputPathFor(GuardedProcedure& guard, const std::wstring& source,
                              const std::wstring& baseName);
   bool PrintBitmap(GuardedProcedure& guard, const std::wstring& bitmap);

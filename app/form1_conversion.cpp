@@ -55,6 +55,11 @@ const std::wstring kTimeLimitPrompt =
     L"Pellacore started is ended and the run goes on with the next drawing.\r\r"
     L"A whole number from 1 to 86400:";
 constexpr wchar_t kBadTimeLimit[] = L"Please enter a whole number of seconds from 1 to 86400.";
+const std::wstring kRecyclePrompt =
+    L"After how many drawings is an AutoCAD kept open between drawings quit, and a new one started? A "
+    L"fresh AutoCAD sheds whatever a long run piles up in it.\r\r"
+    L"A whole number from 1:";
+constexpr wchar_t kBadRecycleCount[] = L"Please enter a whole number of drawings from 1.";
 
 // The end box's words with why the run stopped early after their first
 // paragraph, and what was reported while no drawing was in hand at the end.
@@ -131,7 +136,7 @@ void Form1::PushButton2_Click() {
       run.route = std::make_unique<PrinterRoute>(*this);
     }
     runReports_.SetUnattended(UnattendedRun());
-    ports_.instances.BeginRun();
+    ports_.instances.BeginRun(KeptAutoCad());
     stopRequested_ = false;
     ports_.window.EnableStop(true);
 
@@ -164,6 +169,8 @@ void Form1::PushButton2_Click() {
       run.outcomes.push_back({jobList_.Text(i), {}, DrawingResult::kSkipped, 0, skipped, 0});
       ShowSkipped(i, run.outcomes.back());
     }
+    // However the run ended, the AutoCAD it kept is quit before the end box.
+    ports_.instances.EndRun(run.timeLimit);
     ForgetWaitingResults();
     lastRun_ = std::move(run.outcomes);
     ports_.window.EnableStop(false);
@@ -410,6 +417,41 @@ void Form1::Options_UnattendedClick() {
   const bool chosen = !UnattendedRun();
   ports_.settings.Write(setting_key::kUnattended, BooleanSettingText(chosen));
   ports_.window.ShowUnattended(chosen);
+}
+
+KeepPolicy Form1::KeptAutoCad() {
+  KeepPolicy policy;
+  policy.recycleAfter = kDefaultRecycleAfter;
+  try {
+    policy.keep = SettingToBoolean(ReadSetting(ports_.settings, setting_key::kKeepAutoCadOpen, L"False"));
+  } catch (const Failure&) {
+    policy.keep = false;  // unreadable or not a Boolean: as without the choice
+  }
+  try {
+    const std::optional<std::wstring> stored = ports_.settings.Read(setting_key::kRecycleAfter);
+    if (stored) policy.recycleAfter = RecycleAfterCount(*stored).value_or(kDefaultRecycleAfter);
+  } catch (const Failure&) {
+    // A store that cannot be read leaves the default.
+  }
+  return policy;
+}
+
+void Form1::Options_KeepAutoCadClick() {
+  const bool chosen = !KeptAutoCad().keep;
+  ports_.settings.Write(setting_key::kKeepAutoCadOpen, BooleanSettingText(chosen));
+  ports_.window.ShowKeepAutoCadOpen(chosen);
+}
+
+void Form1::Options_RecycleAfterClick() {
+  const std::wstring answer =
+      ports_.inputBox.Ask(kRecyclePrompt, applicationTitle_, std::to_wstring(KeptAutoCad().recycleAfter));
+  if (answer.empty()) return;  // Cancel
+  const std::optional<int> count = RecycleAfterCount(answer);
+  if (!count) {
+    ports_.boxes.Show(kBadRecycleCount, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
+    return;
+  }
+  ports_.settings.Write(setting_key::kRecycleAfter, std::to_wstring(*count));
 }
 
 void Form1::Options_StopClick() {

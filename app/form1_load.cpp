@@ -81,6 +81,7 @@ void Form1::Form_Load() {
     guard.Run(146, [&] { SetFrame3Enabled(false); });
   }
   window.ShowUnattended(UnattendedRun());
+  window.ShowKeepAutoCadOpen(KeptAutoCad().keep);
   const PdfRouteChoice route = ChosenRoute();
   window.ShowPdfRoute(route == PdfRouteChoice::kPlotter);
   ShowPlotChoices();

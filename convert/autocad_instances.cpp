@@ -26,12 +26,53 @@ bool IsServerGone(const Failure& failure) {
 
 bool IsLostInstance(const Failure& failure) { return IsTimeOut(failure) || IsServerGone(failure); }
 
+void AutoCadInstances::BeginRun(KeepPolicy policy) {
+  givenUpUserUnknown_ = false;
+  policy_ = policy;
+  policy_.recycleAfter = std::max(policy_.recycleAfter, 1);
+}
+
+void AutoCadInstances::EndRun(int seconds) noexcept {
+  policy_ = {};
+  if (!kept_) return;
+  try {
+    current_ = std::move(kept_);
+    kept_.reset();
+    current_->keep = false;
+    BeginWork(seconds);
+    try {
+      Finish();
+    } catch (const Failure& failure) {
+      if (IsLostInstance(failure)) {
+        GiveUp();
+        return;
+      }
+    }
+    Release();
+    WaitUntilQuitGone();
+  } catch (...) {
+    // The run is over either way; the window's closing ends what is left.
+    current_.reset();
+  }
+}
+
 void AutoCadInstances::BeginWork(int seconds) {
   ports_.automation.SetDeadline(ports_.clock.NowMilliseconds() + static_cast<std::int64_t>(seconds) * 1000);
 }
 
 void AutoCadInstances::Attach() {
   WaitUntilQuitGone();
+  if (kept_) {
+    Instance instance = std::move(*kept_);
+    kept_.reset();
+    if (!instance.process || !instance.process->HasEnded()) {
+      instance.keep = false;
+      current_ = std::move(instance);
+      return;
+    }
+    // Closed by someone between two drawings: this one gets a new AutoCAD.
+    Forget(instance.process);
+  }
   // A user's AutoCAD that stopped answering would stop the next drawing too.
   if (givenUpUser_ && !givenUpUser_->HasEnded()) {
     throw Failure(kNothingRunning, L"The running AutoCAD does not answer.");
@@ -80,7 +121,12 @@ AutomationObject& AutoCadInstances::Application() {
 
 void AutoCadInstances::Finish() {
   // The user's AutoCAD goes on with its own drawings.
-  if (!current_ || !current_->own || current_->finished) return;
+  if (!current_ || !current_->own || current_->finished || current_->keep) return;
+  ++current_->served;
+  if (policy_.keep && !current_->distrusted && current_->served < policy_.recycleAfter) {
+    current_->keep = true;
+    return;
+  }
   std::optional<Failure> quitFailed;
   try {
     Application().Call(L"Quit", {});
@@ -93,6 +139,15 @@ void AutoCadInstances::Finish() {
   // has let go of the instance's objects.
   quitting_ = current_->process;
   if (quitFailed) throw *quitFailed;
+}
+
+void AutoCadInstances::Distrust() {
+  if (current_) current_->distrusted = true;
+}
+
+void AutoCadInstances::Release() {
+  if (current_ && current_->keep) kept_ = std::move(current_);
+  current_.reset();
 }
 
 void AutoCadInstances::WaitUntilQuitGone() {

@@ -3,7 +3,9 @@
 // started and which the user's: the program's own are quit when done and
 // ended (with every process they started) when they hang, linger or the
 // window closes; a user's AutoCAD is never quit or ended, only left alone
-// once it stops answering. Nothing else holds an instance.
+// once it stops answering. A run may keep one of its own open from drawing
+// to drawing: AutoCAD takes far longer to start and quit than to convert a
+// drawing. Nothing else holds an instance.
 
 #include <cstdint>
 #include <memory>
@@ -34,6 +36,13 @@ bool IsServerGone(const Failure& failure);
 // Either: the instance cannot be worked with any more.
 bool IsLostInstance(const Failure& failure);
 
+// Whether a run keeps the program's own AutoCAD open between drawings, and
+// after how many drawings a kept one is quit for a fresh one.
+struct KeepPolicy {
+  bool keep = false;
+  int recycleAfter = 50;
+};
+
 struct InstancePorts {
   BoundedAutomation& automation;
   Processes& processes;
@@ -48,15 +57,21 @@ class AutoCadInstances {
   AutoCadInstances& operator=(const AutoCadInstances&) = delete;
 
   // A new run: a running AutoCAD that did not answer in the last one is
-  // tried again, when its process could not be told.
-  void BeginRun() { givenUpUserUnknown_ = false; }
+  // tried again, when its process could not be told. Without keeping, each
+  // drawing's own instance is quit at its Finish.
+  void BeginRun(KeepPolicy policy = {});
+  // The run is over: a kept instance is quit (within `seconds`) and waited
+  // for until its process has gone; one that does not answer is ended.
+  void EndRun(int seconds) noexcept;
 
   // Begins a stretch of work with AutoCAD (one drawing, the start-up check):
   // every call into AutoCAD until the next one must return within `seconds`.
   void BeginWork(int seconds);
 
-  // Attaches to the AutoCAD that runs, as the instance to work with. Raises
-  // when none runs, and while the one the program gave up on still runs.
+  // Attaches to the AutoCAD that runs, as the instance to work with: the
+  // one kept from the last drawing when there is one and it still runs.
+  // Raises when none runs, and while the one the program gave up on still
+  // runs.
   void Attach();
   // Starts an AutoCAD of the program's own as the instance to work with.
   // Raises when none can be started.
@@ -69,13 +84,19 @@ class AutoCadInstances {
   // is none.
   AutomationObject& Application();
 
-  // Done with the instance. The program's own is quit; a user's keeps
-  // running. Raises when Quit failed: a time-out or a dead server for the
-  // caller to give the instance up; any other failure leaves the process to
-  // WaitUntilQuitGone as well.
+  // Done with the instance for this drawing. The program's own is quit,
+  // unless the run keeps it and it has served fewer drawings than the
+  // policy's count and is not in doubt; a user's keeps running. Raises when
+  // Quit failed: a time-out or a dead server for the caller to give the
+  // instance up; any other failure leaves the process to WaitUntilQuitGone
+  // as well.
   void Finish();
-  // Lets go of the instance.
-  void Release() { current_.reset(); }
+  // The instance in use may hold on to something of this drawing (a drawing
+  // that did not close): it is not kept for the next one.
+  void Distrust();
+  // Lets go of the instance; one that Finish kept waits for the next
+  // drawing.
+  void Release();
   // Waits, handling events, until the process of the instance last quit has
   // gone, and ends it when it lingers. Called once every object of that
   // instance has been let go of: a proxy released after its server's end
@@ -91,7 +112,7 @@ class AutoCadInstances {
   GivenUp GiveUp();
 
   // Ends at once every instance of the program's own that still runs (the
-  // window is closing): no waiting, nothing quit.
+  // window is closing), a kept one too: no waiting, nothing quit.
   void EndOwn() noexcept;
 
  private:
@@ -100,6 +121,9 @@ class AutoCadInstances {
     std::shared_ptr<Process> process;  // null when it could not be found
     bool own = false;
     bool finished = false;
+    int served = 0;        // drawings finished with it
+    bool distrusted = false;
+    bool keep = false;     // Finish kept it for the next drawing
   };
 
   std::shared_ptr<Process> ProcessOf(AutomationObject& application);
@@ -114,6 +138,9 @@ class AutoCadInstances {
 
   InstancePorts ports_;
   std::optional<Instance> current_;
+  KeepPolicy policy_;
+  // The program's own instance between two drawings of a run that keeps it.
+  std::optional<Instance> kept_;
   // The program's own instance last quit, until its process has gone.
   std::shared_ptr<Process> quitting_;
   // Processes the program started that may still run.

@@ -26,6 +26,16 @@ AutomationObject& Required(const std::unique_ptr<AutomationObject>& object) {
   return *object;
 }
 
+void CloseWithoutSaving(AutoCadInstances& instances, AutomationObject& document) {
+  try {
+    document.Call(L"Close", {AutomationArgument::Boolean(false)});
+  } catch (const Failure&) {
+    // Still open, or asking about it: no instance to keep for the next one.
+    instances.Distrust();
+    throw;
+  }
+}
+
 ExportEnd convertDWGtoBMP(ExportPorts ports, bool autoCadFound, int timeLimitSeconds, const std::wstring& title,
                           std::wstring drawingPath, std::wstring bitmapStem) {
   GuardedProcedure guard(ports.boxes, kConvert);
@@ -62,9 +72,9 @@ ExportEnd convertDWGtoBMP(ExportPorts ports, bool autoCadFound, int timeLimitSec
   });
   // Without saving: a drawing that changed on opening (fields, proxies)
   // would otherwise be asked about, and the question waits for a person.
-  steps.Run(126, [&] { Required(document).Call(L"Close", {AutomationArgument::Boolean(false)}); });
-  // The program's own instance is quit and gone before the next drawing; a
-  // user's keeps running with its own drawings.
+  steps.Run(126, [&] { CloseWithoutSaving(instances, Required(document)); });
+  // The program's own instance is quit and gone before the next drawing,
+  // unless the run keeps it; a user's keeps running with its own drawings.
   steps.Run(128, [&] { instances.Finish(); });
   guard.Run(130, [&] { document.reset(); });
   guard.Run(132, [&] { instances.Release(); });

@@ -2,7 +2,8 @@
 // The export of one drawing as a bitmap through AutoCAD's automation
 // server: an instance attached to or started, the drawing opened, all of it
 // selected and exported beside the drawing, the drawing closed without
-// saving, and the instance quit when it is the program's own.
+// saving, and the instance quit when it is the program's own (or kept for
+// the next drawing, when the run keeps it).
 
 #include <memory>
 #include <string>
@@ -34,5 +35,9 @@ ExportEnd convertDWGtoBMP(ExportPorts ports, bool autoCadFound, int timeLimitSec
 
 // An object an earlier step failed to give fails the step that needs it.
 AutomationObject& Required(const std::unique_ptr<AutomationObject>& object);
+
+// Closes the drawing without saving; when that fails, the instance is not
+// kept for another drawing.
+void CloseWithoutSaving(AutoCadInstances& instances, AutomationObject& document);
 
 }  // namespace pellacore

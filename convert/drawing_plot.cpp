@@ -201,7 +201,8 @@ PlotResult plotDWGtoPDF(PlotPorts ports, bool autoCadFound, int timeLimitSeconds
     }
   }
 
-  // A user's AutoCAD gets its own settings back; the program's own is quit.
+  // A user's AutoCAD gets its own settings back; the program's own is quit,
+  // or kept with the same settings for the run's next drawing.
   if (!own) {
     for (auto it = changed.rbegin(); it != changed.rend(); ++it) {
       steps.Run(136, [&] {
@@ -210,7 +211,7 @@ PlotResult plotDWGtoPDF(PlotPorts ports, bool autoCadFound, int timeLimitSeconds
       });
     }
   }
-  steps.Run(138, [&] { Required(document).Call(L"Close", {AutomationArgument::Boolean(false)}); });
+  steps.Run(138, [&] { CloseWithoutSaving(instances, Required(document)); });
   steps.Run(140, [&] { instances.Finish(); });
   guard.Run(142, [&] {
     layouts.clear();

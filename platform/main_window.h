@@ -47,6 +47,8 @@ class MainWindow {
   virtual void EnableStop(bool enabled) = 0;
   // Whether the unattended-run choice shows as chosen.
   virtual void ShowUnattended(bool chosen) = 0;
+  // Whether keeping one AutoCAD open between drawings shows as chosen.
+  virtual void ShowKeepAutoCadOpen(bool chosen) = 0;
   // Which way PDFs are made shows as chosen: the plotter or the printer.
   virtual void ShowPdfRoute(bool plotter) = 0;
   // The papers the plotter offers, and which of them ("" as each layout is

@@ -1,5 +1,7 @@
 #include "util/settings.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cwctype>
 #include <optional>
 
@@ -95,6 +97,18 @@ std::optional<int> TimeLimitSeconds(std::wstring_view text) {
   }
   if (seconds < 1 || seconds > kMaxDrawingTimeLimit) return std::nullopt;
   return seconds;
+}
+
+std::optional<int> RecycleAfterCount(std::wstring_view text) {
+  const std::wstring_view digits = TrimBlanks(text);
+  if (digits.empty()) return std::nullopt;
+  std::int64_t count = 0;
+  for (wchar_t c : digits) {
+    if (!IsDigit(c)) return std::nullopt;
+    count = std::min<std::int64_t>(count * 10 + (c - L'0'), kMaxRecycleAfter);
+  }
+  if (count < 1) return std::nullopt;
+  return static_cast<int>(count);
 }
 
 }  // namespace pellacore

@@ -37,6 +37,10 @@ inline const std::wstring kPdfRoute = L"PdfRoute";
 inline const std::wstring kPlotMedia = L"PlotMedia";
 // The plotter's colours: "" as drawn, or "monochrome.ctb".
 inline const std::wstring kPlotStyle = L"PlotStyle";
+// "True": one AutoCAD of the program's own serves a whole run.
+inline const std::wstring kKeepAutoCadOpen = L"KeepAutoCadOpen";
+// How many drawings a kept AutoCAD serves before a fresh one replaces it.
+inline const std::wstring kRecycleAfter = L"RecycleAfter";
 }  // namespace setting_key
 
 enum class PdfRouteChoice { kPrinter, kPlotter };
@@ -58,6 +62,15 @@ inline constexpr int kMaxDrawingTimeLimit = 86'400;
 // A time limit's text as seconds: a whole number from 1 to a day, blanks
 // around it allowed; nullopt for any other text.
 std::optional<int> TimeLimitSeconds(std::wstring_view text);
+
+// The drawings a kept AutoCAD serves: its default, and the count a larger
+// number stands for.
+inline constexpr int kDefaultRecycleAfter = 50;
+inline constexpr int kMaxRecycleAfter = 1'000'000'000;
+
+// A recycle count's text: a whole number of at least 1, blanks around it
+// allowed (beyond the largest count, the largest); nullopt for any other.
+std::optional<int> RecycleAfterCount(std::wstring_view text);
 
 // The stored value, or `fallback` when the key is absent (an empty stored
 // value is returned as it is). Raises when the store cannot be read.

@@ -301,6 +301,8 @@ void Win32MainWindow::EnableStop(bool enabled) { options_menu::EnableStop(window
 
 void Win32MainWindow::ShowUnattended(bool chosen) { options_menu::CheckUnattended(window_, chosen); }
 
+void Win32MainWindow::ShowKeepAutoCadOpen(bool chosen) { options_menu::CheckKeepAutoCadOpen(window_, chosen); }
+
 void Win32MainWindow::ShowPdfRoute(bool plotter) { options_menu::CheckRoute(window_, plotter); }
 
 void Win32MainWindow::ShowPlotChoices(const std::vector<std::wstring>& offered, const std::wstring& media,

@@ -62,6 +62,7 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   void ShowProgressText(const std::wstring& text) override;
   void EnableStop(bool enabled) override;
   void ShowUnattended(bool chosen) override;
+  void ShowKeepAutoCadOpen(bool chosen) override;
   void ShowPdfRoute(bool plotter) override;
   void ShowPlotChoices(const std::vector<std::wstring>& offered, const std::wstring& media,
                        bool monochrome) override;

@@ -128,6 +128,12 @@ void Win32MainWindow::OnMenuCommand(WORD command) {
     case options_menu::kUnattended:
       Forward([&] { form_->Options_UnattendedClick(); });
       break;
+    case options_menu::kKeepAutoCad:
+      Forward([&] { form_->Options_KeepAutoCadClick(); });
+      break;
+    case options_menu::kRecycleAfter:
+      Forward([&] { form_->Options_RecycleAfterClick(); });
+      break;
     case options_menu::kRoutePlotter:
       Forward([&] { form_->Options_RouteClick(PdfRouteChoice::kPlotter); });
       break;

@@ -40,6 +40,8 @@ void Attach(HWND window) {
   ::AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(options, MF_STRING, kTimeLimit, L"&Time Limit per Drawing...");
   ::AppendMenuW(options, MF_STRING, kUnattended, L"&Unattended Run (No Boxes Until the End)");
+  ::AppendMenuW(options, MF_STRING, kKeepAutoCad, L"Keep AutoCAD Open Between Drawings");
+  ::AppendMenuW(options, MF_STRING, kRecycleAfter, L"Recycle AutoCAD After...");
   ::AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(options, MF_STRING, kRoutePlotter, L"Vector PDFs Through AutoCAD's &Plotter");
   ::AppendMenuW(options, MF_STRING, kRoutePrinter, L"&Bitmap Through the PDF Printer");
@@ -65,6 +67,10 @@ void EnableStop(HWND window, bool enabled) {
 
 void CheckUnattended(HWND window, bool checked) {
   ::CheckMenuItem(::GetMenu(window), kUnattended, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CheckKeepAutoCadOpen(HWND window, bool checked) {
+  ::CheckMenuItem(::GetMenu(window), kKeepAutoCad, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CheckRoute(HWND window, bool plotter) {

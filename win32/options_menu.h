@@ -17,6 +17,8 @@ inline constexpr UINT kUnattended = 40003; // "Unattended Run", a check
 inline constexpr UINT kRoutePlotter = 40004;  // vector PDFs, one of two radio items
 inline constexpr UINT kRoutePrinter = 40005;  // the bitmap through the PDF printer
 inline constexpr UINT kBlackAndWhite = 40006; // a check
+inline constexpr UINT kKeepAutoCad = 40007;   // "Keep AutoCAD Open Between Drawings", a check
+inline constexpr UINT kRecycleAfter = 40008;  // "Recycle AutoCAD After..."
 inline constexpr UINT kMediaAsSetUp = 40010;  // "As Each Layout Is Set Up"
 inline constexpr UINT kMediaFirst = 40011;    // the papers on offer, in their order
 inline constexpr UINT kMediaLast = 40999;     // room for every paper a device names
@@ -28,6 +30,8 @@ void Attach(HWND window);
 void EnableStop(HWND window, bool enabled);
 
 void CheckUnattended(HWND window, bool checked);
+
+void CheckKeepAutoCadOpen(HWND window, bool checked);
 
 void CheckRoute(HWND window, bool plotter);
 

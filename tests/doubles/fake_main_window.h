@@ -31,6 +31,7 @@ class FakeMainWindow : public MainWindow {
   std::vector<std::wstring> calls;
   std::vector<bool> stopEnabled;
   std::optional<bool> unattendedShown;
+  std::optional<bool> keepAutoCadShown;
   std::optional<bool> plotterShown;
   std::optional<std::pair<std::wstring, bool>> plotChoicesShown;
   std::vector<std::wstring> plotMediaOffered;
@@ -61,6 +62,7 @@ class FakeMainWindow : public MainWindow {
   void ShowProgressText(const std::wstring& text) override { progressTexts.push_back(text); }
   void EnableStop(bool enabled) override { stopEnabled.push_back(enabled); }
   void ShowUnattended(bool chosen) override { unattendedShown = chosen; }
+  void ShowKeepAutoCadOpen(bool chosen) override { keepAutoCadShown = chosen; }
   void ShowPdfRoute(bool plotter) override { plotterShown = plotter; }
   void ShowPlotChoices(const std::vector<std::wstring>& offered, const std::wstring& media,
                        bool monochrome) override {

@@ -304,5 +304,80 @@ TEST_F(AutoCadRecoveryTest, ClosingTheWindowWhileTheRunWaitsForAPdfEndsTheProgra
   EXPECT_TRUE(WaitForNoStandIn());
 }
 
+// One AutoCAD kept open for a run's drawings: started once, quit when the
+// run ends, replaced after its count of drawings or when it hangs.
+class KeptAutoCadRunEndToEndTest : public AutoCadRecoveryTest {
+ protected:
+  void Keep() { SetString(kSettingsKey, L"KeepAutoCadOpen", L"True"); }
+
+  Paths DropThreeDrawings() {
+    const Paths drawings{Drawing(scratch, L"first.dwg", 0), Drawing(scratch, L"second.dwg", 1),
+                         Drawing(scratch, L"third.dwg", 2)};
+    {
+      win32::OleSession ole;
+      EXPECT_NE(harness::DropOnto(Control(ControlId::kListView1), drawings), static_cast<DWORD>(DROPEFFECT_NONE));
+    }
+    EXPECT_TRUE(WaitForEntries(drawings.size()));
+    EXPECT_TRUE(ChooseBesideTheDrawings());
+    return drawings;
+  }
+  // The server processes the run started.
+  long ServerStarts() const {
+    const Lines whole = StandInAutoCad::Log(autoCadLog, false);
+    return std::count(whole.begin(), whole.end(), L"server start embedding");
+  }
+};
+
+TEST_F(KeptAutoCadRunEndToEndTest, OneAutoCadConvertsThreeDrawingsAndIsQuitAtTheRunsEnd) {
+  ASSERT_NE(Start(), nullptr);
+  // Chosen from the Options menu, as a user does.
+  ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(win32::options_menu::kKeepAutoCad, 0), 0);
+  ASSERT_TRUE(WaitUntil([] { return StoredSetting(L"KeepAutoCadOpen") == L"True"; }));
+  const Paths drawings = DropThreeDrawings();
+  ExpectPdfsBeside(Run(), drawings);
+  EXPECT_EQ(ServerStarts(), 1);
+  // Each drawing opened and closed in it; its window told once, Quit once.
+  Lines expected;
+  for (std::size_t i = 0; i < drawings.size(); ++i) {
+    Lines one = ExportCallTable(drawings[i], StemOf(drawings[i]), i + 1 == drawings.size());
+    if (i > 0) one.erase(one.begin());
+    expected.insert(expected.end(), one.begin(), one.end());
+  }
+  EXPECT_EQ(AutoCadCalls(), expected);
+  EXPECT_TRUE(WaitForNoStandIn()) << "the kept AutoCAD outlived its run";
+  EXPECT_TRUE(WaitForCall(L"server exit")) << "ended rather than quit";
+}
+
+TEST_F(KeptAutoCadRunEndToEndTest, RecycledAfterTwoDrawingsThreeNeedTwoAutoCads) {
+  Keep();
+  SetString(kSettingsKey, L"RecycleAfter", L"2");
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings = DropThreeDrawings();
+  ExpectPdfsBeside(Run(), drawings);
+  EXPECT_EQ(ServerStarts(), 2);
+  EXPECT_TRUE(WaitForNoStandIn());
+}
+
+TEST_F(KeptAutoCadRunEndToEndTest, AKeptAutoCadThatHangsIsReplacedAndTheRunGoesOn) {
+  Keep();
+  SetTimeLimit(L"4");
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings = DropThreeDrawings();
+  // The kept AutoCAD converts the first drawing, then hangs opening the second.
+  StandInAutoCad::Set(L"HangIn", L"Open");
+  StandInAutoCad::Set(L"OnlyFor", drawings[1]);
+  const RunOutcome run = Run();
+  EXPECT_EQ(run.last, EndBoxAsking(L"Done.\r\n\r\n2 of 3 drawings were converted."));
+  ASSERT_EQ(run.reports.size(), 1u);
+  EXPECT_NE(run.reports[0].find(L"\"" + drawings[1] + L"\" within 4 seconds. That AutoCAD was ended"),
+            std::wstring::npos)
+      << run.reports[0];
+  EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawings[0])));
+  EXPECT_FALSE(Exists(PdfBeside(drawings[1])));
+  EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawings[2])));
+  EXPECT_EQ(ServerStarts(), 2);
+  EXPECT_TRUE(WaitForNoStandIn());
+}
+
 }  // namespace
 }  // namespace pellacore::testing
