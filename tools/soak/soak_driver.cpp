@@ -14,16 +14,18 @@
 #include <string>
 #include <vector>
 
+#include "tools/harness/driven_program.h"
 #include "tools/harness/handle_census.h"
+#include "tools/harness/windows_files.h"
 #include "tools/soak/file_snapshot.h"
+#include "tools/soak/folder_snapshot.h"
 #include "tools/soak/run_report.h"
 #include "tools/soak/soak_plan.h"
-#include "tools/soak/soak_window.h"
-#include "tools/soak/windows_files.h"
 
 namespace {
 
 using namespace pellacore::soak;
+using namespace pellacore::harness;
 using Clock = std::chrono::steady_clock;
 
 constexpr wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Kelvandor\\Pellacore";
@@ -129,7 +131,7 @@ struct RunFigures {
   bool ended = false;
 };
 
-RunFigures Run(SoakWindow& program, const std::vector<SoakDrawing>& drawings, int timeLimit) {
+RunFigures Run(DrivenProgram& program, const std::vector<SoakDrawing>& drawings, int timeLimit) {
   RunFigures figures;
   const auto started = Clock::now();
   // A drawing takes a few seconds, a hang the time limit and the ending of its AutoCAD.
@@ -208,7 +210,7 @@ int Soak(const Options& options) {
   const std::vector<std::wstring> watched{root, output, programFolder, LocalAppData()};
   const FileSnapshot before = SnapshotOf(watched);
 
-  SoakWindow program(options.program);
+  DrivenProgram program(options.program);
   if (!program.window()) {
     checks.Fail(L"the program's window did not appear");
     return 1;

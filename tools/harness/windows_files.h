@@ -1,6 +1,6 @@
 #pragma once
-// The soak driver's dealings with files, the registry and processes under
-// Windows: small helpers, each owning what it opens.
+// A driver's dealings with files, the registry and processes under Windows:
+// small helpers, each owning what it opens.
 
 #include <windows.h>
 
@@ -8,17 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "tools/soak/file_snapshot.h"
-
-namespace pellacore::soak {
+namespace pellacore::harness {
 
 bool MakeFolders(const std::wstring& folder);
 // Writes UTF-8 text; answers whether all of it was written.
 bool WriteUtf8File(const std::wstring& path, const std::wstring& text);
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
-
-// Every file under each folder, recursively (a folder that is not there adds nothing).
-FileSnapshot SnapshotOf(const std::vector<std::wstring>& folders);
 
 // A REG_SZ value under HKCU, or nothing.
 std::optional<std::wstring> ReadUserString(const wchar_t* key, const wchar_t* name);
@@ -29,4 +24,4 @@ std::vector<DWORD> ProcessesNamed(const std::wstring& exeName);
 // Ends each process by id; answers how many could be opened and ended.
 int EndProcesses(const std::vector<DWORD>& ids);
 
-}  // namespace pellacore::soak
+}  // namespace pellacore::harness

@@ -1,7 +1,8 @@
 #pragma once
-// The program as the soak drives it: started from its folder, its window
-// found, the list filled by a drop, Start clicked, its boxes and progress
-// text read, its handle and GDI object counts read from outside.
+// The program as a driver of whole runs (the soak, the run benchmark) drives
+// it: started from its folder, its window found, the list filled by a drop,
+// Start clicked, its boxes and progress text read, its handle and GDI object
+// counts read from outside.
 
 #include <windows.h>
 
@@ -12,7 +13,7 @@
 
 #include "tools/harness/harness.h"
 
-namespace pellacore::soak {
+namespace pellacore::harness {
 
 struct ShownBox {
   HWND box = nullptr;
@@ -26,12 +27,12 @@ struct ResourceCounts {
   DWORD gdiObjects = 0;
 };
 
-class SoakWindow {
+class DrivenProgram {
  public:
   // Starts the program and waits for its main window (window() is null when none came).
-  explicit SoakWindow(const std::wstring& exe);
-  SoakWindow(const SoakWindow&) = delete;
-  SoakWindow& operator=(const SoakWindow&) = delete;
+  explicit DrivenProgram(const std::wstring& exe);
+  DrivenProgram(const DrivenProgram&) = delete;
+  DrivenProgram& operator=(const DrivenProgram&) = delete;
 
   HWND window() const { return window_; }
   DWORD processId() const { return program_.id(); }
@@ -56,8 +57,8 @@ class SoakWindow {
  private:
   HWND Control(int index) const;
 
-  harness::Program program_;
+  Program program_;
   HWND window_ = nullptr;
 };
 
-}  // namespace pellacore::soak
+}  // namespace pellacore::harness

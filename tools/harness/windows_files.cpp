@@ -1,10 +1,8 @@
-#include "tools/soak/windows_files.h"
+#include "tools/harness/windows_files.h"
 
 #include <tlhelp32.h>
 
-#include "tools/soak/run_report.h"
-
-namespace pellacore::soak {
+namespace pellacore::harness {
 
 namespace {
 
@@ -24,38 +22,13 @@ class OwnedHandle {
   HANDLE handle_;
 };
 
-class FindHandle {
- public:
-  FindHandle(const std::wstring& pattern, WIN32_FIND_DATAW& found) : handle_(::FindFirstFileW(pattern.c_str(), &found)) {}
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) ::FindClose(handle_);
-  }
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Next(WIN32_FIND_DATAW& found) const { return ::FindNextFileW(handle_, &found) != 0; }
-
- private:
-  HANDLE handle_;
-};
-
-void AddTree(const std::wstring& folder, FileSnapshot& snapshot) {
-  WIN32_FIND_DATAW found{};
-  const FindHandle search(folder + L"\\*", found);
-  if (!search.ok()) return;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const std::wstring path = folder + L"\\" + name;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      // A link out of the tree (Wine's profile folders point into $HOME) is not ours.
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) AddTree(path, snapshot);
-      continue;
-    }
-    snapshot[path] = {static_cast<std::uint64_t>(found.nFileSizeHigh) << 32 | found.nFileSizeLow,
-                      static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32 |
-                          found.ftLastWriteTime.dwLowDateTime};
-  } while (search.Next(found));
+// UTF-16 to UTF-8.
+std::string Utf8OfWide(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
+  return out;
 }
 
 }  // namespace
@@ -73,7 +46,7 @@ bool WriteUtf8File(const std::wstring& path, const std::wstring& text) {
   const OwnedHandle file(
       ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
-  const std::string bytes = Utf8FromWide(text);
+  const std::string bytes = Utf8OfWide(text);
   DWORD written = 0;
   return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
@@ -88,12 +61,6 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path) {
   DWORD read = 0;
   while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
   return bytes;
-}
-
-FileSnapshot SnapshotOf(const std::vector<std::wstring>& folders) {
-  FileSnapshot snapshot;
-  for (const std::wstring& folder : folders) AddTree(folder, snapshot);
-  return snapshot;
 }
 
 std::optional<std::wstring> ReadUserString(const wchar_t* key, const wchar_t* name) {
@@ -140,4 +107,4 @@ int EndProcesses(const std::vector<DWORD>& ids) {
   return ended;
 }
 
-}  // namespace pellacore::soak
+}  // namespace pellacore::harness
