@@ -216,6 +216,11 @@ class Form1 {
   // The stored route, paper and colours; the defaults when unreadable.
   PdfRouteChoice ChosenRoute();
   PlotChoices ChosenPlotChoices();
+  // Asks for a whole number in the input box, offering `current`; stores
+  // what `read` accepts under `key`, tells `refusal` otherwise, and leaves
+  // everything as it was on Cancel.
+  void AskForWholeNumber(const std::wstring& prompt, int current, std::optional<int> (*read)(std::wstring_view),
+                         const wchar_t* refusal, const std::wstring& key);
   // Shows the papers on offer and the stored choices in the window.
   void ShowPlotChoices();
   // The stored time limit per drawing, or its default.

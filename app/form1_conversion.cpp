@@ -443,15 +443,20 @@ void Form1::Options_KeepAutoCadClick() {
 }
 
 void Form1::Options_RecycleAfterClick() {
-  const std::wstring answer =
-      ports_.inputBox.Ask(kRecyclePrompt, applicationTitle_, std::to_wstring(KeptAutoCad().recycleAfter));
+  AskForWholeNumber(kRecyclePrompt, KeptAutoCad().recycleAfter, RecycleAfterCount, kBadRecycleCount,
+                    setting_key::kRecycleAfter);
+}
+
+void Form1::AskForWholeNumber(const std::wstring& prompt, int current, std::optional<int> (*read)(std::wstring_view),
+                              const wchar_t* refusal, const std::wstring& key) {
+  const std::wstring answer = ports_.inputBox.Ask(prompt, applicationTitle_, std::to_wstring(current));
   if (answer.empty()) return;  // Cancel
-  const std::optional<int> count = RecycleAfterCount(answer);
-  if (!count) {
-    ports_.boxes.Show(kBadRecycleCount, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
+  const std::optional<int> number = read(answer);
+  if (!number) {
+    ports_.boxes.Show(refusal, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
     return;
   }
-  ports_.settings.Write(setting_key::kRecycleAfter, std::to_wstring(*count));
+  ports_.settings.Write(key, std::to_wstring(*number));
 }
 
 void Form1::Options_StopClick() {
@@ -459,15 +464,8 @@ void Form1::Options_StopClick() {
 }
 
 void Form1::Options_TimeLimitClick() {
-  const std::wstring answer =
-      ports_.inputBox.Ask(kTimeLimitPrompt, applicationTitle_, std::to_wstring(DrawingTimeLimit()));
-  if (answer.empty()) return;  // Cancel
-  const std::optional<int> seconds = TimeLimitSeconds(answer);
-  if (!seconds) {
-    ports_.boxes.Show(kBadTimeLimit, applicationTitle_, MessageButtons::kOk, MessageIcon::kNone);
-    return;
-  }
-  ports_.settings.Write(setting_key::kDrawingTimeLimit, std::to_wstring(*seconds));
+  AskForWholeNumber(kTimeLimitPrompt, DrawingTimeLimit(), TimeLimitSeconds, kBadTimeLimit,
+                    setting_key::kDrawingTimeLimit);
 }
 
 std::wstring Form1::OutputPathFor(GuardedProcedure& guard, const std::wstring& source,
