@@ -9,6 +9,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +27,7 @@
 namespace pellacore {
 
 class AutoCadInstances;
+class CallThreads;
 class Clock;
 class CodePage;
 class EventPump;
@@ -65,6 +68,7 @@ struct Form1Ports {
   Registry& registry;
   Printing& printing;
   AutoCadInstances& instances;
+  CallThreads& threads;  // the lanes of a run that plots several drawings at once
   Clock& clock;
   Shell& shell;
 };
@@ -150,6 +154,8 @@ class Form1 {
   void Options_UnattendedClick();
   void Options_KeepAutoCadClick();
   void Options_RecycleAfterClick();
+  // How many AutoCADs plot a run's drawings at once (the plotter only).
+  void Options_ParallelClick();
   // How PDFs are made, and the plotter's paper ("" as each layout is set
   // up) and colours.
   void Options_RouteClick(PdfRouteChoice route);
@@ -196,8 +202,16 @@ class Form1 {
   bool ConversionMayStart(GuardedProcedure& guard);
   // Makes the PDF printer current; answers whether it did.
   bool SelectPdfPrinter(GuardedProcedure& guard);
+  // Converts the entries from the first, one after another, until the
+  // list, `bound` or a stop ends the run; answers the first entry not
+  // converted.
+  std::size_t ConvertInOrder(GuardedProcedure& guard, struct RunState& run, std::size_t bound);
+  // The same with the plotter's drawings in `lanes` AutoCADs at once.
+  std::size_t ConvertSideBySide(GuardedProcedure& guard, struct RunState& run, std::size_t bound, int lanes);
   // Converts entry `index`; what became of it goes into the run's outcomes.
   void ConvertEntry(GuardedProcedure& guard, std::size_t index, struct RunState& run);
+  // AutoCAD's PDF device named the papers it offers.
+  void MediaOffered(const std::vector<std::wstring>& offered);
   // The printer route: the drawing's path handed to the PDF printer, its
   // bitmap exported, printed and deleted.
   class PrinterRoute : public PdfRoute {
@@ -219,8 +233,9 @@ class Form1 {
   // Asks for a whole number in the input box, offering `current`; stores
   // what `read` accepts under `key`, tells `refusal` otherwise, and leaves
   // everything as it was on Cancel.
-  void AskForWholeNumber(const std::wstring& prompt, int current, std::optional<int> (*read)(std::wstring_view),
-                         const wchar_t* refusal, const std::wstring& key);
+  void AskForWholeNumber(const std::wstring& prompt, int current,
+                         const std::function<std::optional<int>(std::wstring_view)>& read,
+                         const std::wstring& refusal, const std::wstring& key);
   // Shows the papers on offer and the stored choices in the window.
   void ShowPlotChoices();
   // The stored time limit per drawing, or its default.
@@ -230,6 +245,8 @@ class Form1 {
   // Whether and how long a run keeps its AutoCAD; the defaults when the
   // store cannot say.
   KeepPolicy KeptAutoCad();
+  // How many AutoCADs plot at once: the stored count, or 1.
+  int ParallelInstances();
   std::wstring OutputPathFor(GuardedProcedure& guard, const std::wstring& source,
                              const std::wstring& baseName);
   bool PrintBitmap(GuardedProcedure& guard, const std::wstring& bitmap);
@@ -237,8 +254,9 @@ class Form1 {
   void TellEndOfRun(GuardedProcedure& guard, const LocalTime& started, const std::wstring& stopMessage);
   void RemoveSelectedEntry();
   void CarryDraggedEntryTo(std::size_t hover);
-  // Shows what became of the entry the run has in hand, wherever it moved.
-  void ShowResultOfRunEntry(const DrawingOutcome& outcome);
+  // Shows what became of the entry the run had in hand for its outcome at
+  // `slot`, wherever the entry moved.
+  void ShowResultOfRunEntry(std::size_t slot, const DrawingOutcome& outcome);
   // Shows that a stop left entry `index` unconverted, unless the run had
   // converted it already and it was dragged down since.
   void ShowSkipped(std::size_t index, const DrawingOutcome& outcome);
@@ -259,8 +277,9 @@ class Form1 {
   bool stopRequested_ = false;
   RunReports runReports_;
   std::vector<DrawingOutcome> lastRun_;
-  // The entry the run is converting; it follows its entry when entries move.
-  std::optional<std::size_t> runEntry_;
+  // The entries the run has in hand, by their outcome's slot; each follows
+  // its entry when entries move, and goes when its entry is removed.
+  std::map<std::size_t, std::size_t> runEntries_;
   // The picture box the run loads each exported bitmap into before printing.
   std::unique_ptr<Picture> creatorPicture_;
   int mousePointer_ = 0;

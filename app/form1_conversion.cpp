@@ -14,12 +14,14 @@
 #include "convert/drawing_outcome.h"
 #include "convert/output_names.h"
 #include "convert/page_fit.h"
+#include "convert/parallel_plots.h"
 #include "convert/pdf_route.h"
 #include "convert/plotter_route.h"
 #include "convert/pdf_wait.h"
 #include "convert/prerequisite_checks.h"
 #include "convert/printer_handoff.h"
 #include "convert/run_report_file.h"
+#include "platform/call_thread.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/input_box.h"
@@ -60,6 +62,12 @@ const std::wstring kRecyclePrompt =
     L"fresh AutoCAD sheds whatever a long run piles up in it.\r\r"
     L"A whole number from 1:";
 constexpr wchar_t kBadRecycleCount[] = L"Please enter a whole number of drawings from 1.";
+const std::wstring kParallelPrompt =
+    L"How many AutoCADs may plot drawings at once? Each works on a drawing of its own, so a run takes "
+    L"about that many times less time, as long as the computer has the processors and memory for them.\r\r"
+    L"This applies when PDFs are made with AutoCAD's plotter only: through the PDF printer drawings "
+    L"are converted one at a time, since the printer takes one drawing's path at a time.\r\r"
+    L"A whole number ";
 
 // The end box's words with why the run stopped early after their first
 // paragraph, and what was reported while no drawing was in hand at the end.
@@ -123,15 +131,15 @@ void Form1::PushButton2_Click() {
     RunState run;
     const LocalTime started = ports_.clock.LocalNow();  // names the run's report
     run.timeLimit = DrawingTimeLimit();
+    // One printer key carries one drawing's path at a time: only the
+    // plotter works on several drawings at once.
+    const int lanes = routeChoice == PdfRouteChoice::kPlotter ? ParallelInstances() : 1;
     if (routeChoice == PdfRouteChoice::kPlotter) {
-      // The papers AutoCAD's device names replace the built-in list.
-      const auto mediaOffered = [this](const std::vector<std::wstring>& offered) {
-        if (offered == plotMedia_) return;
-        plotMedia_ = offered;
-        ShowPlotChoices();
-      };
       run.route = std::make_unique<PlotterRoute>(PlotPorts{ports_.instances, runReports_, ports_.fs, ports_.pump},
-                                                 autoCadFound_, applicationTitle_, ChosenPlotChoices(), mediaOffered);
+                                                 autoCadFound_, applicationTitle_, ChosenPlotChoices(),
+                                                 [this](const std::vector<std::wstring>& offered) {
+                                                   MediaOffered(offered);
+                                                 });
     } else {
       run.route = std::make_unique<PrinterRoute>(*this);
     }
@@ -144,23 +152,7 @@ void Form1::PushButton2_Click() {
     guard.Run(118, [&] { bound = jobList_.Count(); });
     run.outcomes.reserve(bound);
     jobList_.SetAllResults(ResultText(DrawingOutcome{}));
-    std::size_t i = 1;
-    for (; i <= bound; ++i) {
-      guard.Run(120, [&] { ports_.pump.HandlePending(); });
-      guard.Run(122, [&] { SetMousePointer(pointer_code::kHourglass); });
-      // Entries taken out while the events ran: the run ends with the list.
-      // A stop asked for during the last drawing ends it here too.
-      if (i > jobList_.Count() || stopRequested_) break;
-      runEntry_ = i;
-      ConvertEntry(guard, i, run);
-      ShowResultOfRunEntry(run.outcomes.back());
-      runReports_.KeepFor(nullptr);
-      guard.Run(190, [] {});
-      if (!run.stopMessage.empty()) {
-        ++i;
-        break;
-      }
-    }
+    std::size_t i = lanes > 1 ? ConvertSideBySide(guard, run, bound, lanes) : ConvertInOrder(guard, run, bound);
     // What a stop left: skipped, each one.
     const std::wstring skipped = run.stopMessage.empty()
                                      ? L"The run was stopped first."
@@ -183,6 +175,85 @@ void Form1::PushButton2_Click() {
     TellEndOfRun(guard, started, run.stopMessage);
   }
   guard.Run(208, [&] { conversionBusy_ = false; });
+}
+
+std::size_t Form1::ConvertInOrder(GuardedProcedure& guard, RunState& run, std::size_t bound) {
+  std::size_t i = 1;
+  for (; i <= bound; ++i) {
+    guard.Run(120, [&] { ports_.pump.HandlePending(); });
+    guard.Run(122, [&] { SetMousePointer(pointer_code::kHourglass); });
+    // Entries taken out while the events ran: the run ends with the list.
+    // A stop asked for during the last drawing ends it here too.
+    if (i > jobList_.Count() || stopRequested_) break;
+    const std::size_t slot = run.outcomes.size();
+    runEntries_[slot] = i;
+    ConvertEntry(guard, i, run);
+    ShowResultOfRunEntry(slot, run.outcomes.back());
+    runReports_.KeepFor(nullptr);
+    guard.Run(190, [] {});
+    if (!run.stopMessage.empty()) return i + 1;
+  }
+  return i;
+}
+
+std::size_t Form1::ConvertSideBySide(GuardedProcedure& guard, RunState& run, std::size_t bound, int lanes) {
+  ParallelPlots plots({ports_.instances, ports_.threads, ports_.fs, ports_.pump, ports_.clock, runReports_}, lanes,
+                      {autoCadFound_, applicationTitle_, ChosenPlotChoices(), KeptAutoCad(), kPushButton2},
+                      run.outputs);
+  std::vector<std::size_t> inHand;  // slots, in the order handed out
+  std::size_t next = 1;
+  for (;;) {
+    guard.Run(120, [&] { ports_.pump.HandlePending(); });
+    guard.Run(122, [&] { SetMousePointer(pointer_code::kHourglass); });
+    // Each free lane takes the next entry, as long as the list, the bound
+    // and no stop allow.
+    while (plots.HasFreeLane() && next <= bound && next <= jobList_.Count() && !stopRequested_) {
+      const std::size_t slot = run.outcomes.size();
+      DrawingOutcome& outcome = run.outcomes.emplace_back();
+      runReports_.KeepFor(&outcome);
+      runEntries_[slot] = next;
+      guard.Run(124, [&] {
+        ports_.window.ShowProgress(static_cast<double>(next) / static_cast<double>(jobList_.Count()) * 100);
+      });
+      guard.Run(126, [&] { outcome.drawing = jobList_.Text(next); });
+      std::wstring baseName;
+      guard.Run(146, [&] { baseName = BaseNameOf(outcome.drawing); });
+      const std::wstring planned = OutputPathFor(guard, outcome.drawing, baseName);
+      bool handed = false;
+      guard.Run(176, [&] {
+        plots.Hand({slot, outcome.drawing, planned, run.timeLimit});
+        handed = true;
+      });
+      runReports_.KeepFor(nullptr);
+      ++next;
+      if (handed) {
+        inHand.push_back(slot);
+      } else {
+        outcome.result = DrawingResult::kFailed;
+        ShowResultOfRunEntry(slot, outcome);
+      }
+    }
+    if (plots.InHand() == 0) break;
+    std::wstring names;
+    for (std::size_t slot : inHand) names += (names.empty() ? L"" : L", ") + FileNameOfPath(run.outcomes[slot].drawing);
+    guard.Run(128, [&] { ports_.window.ShowProgressText(L"Processing: " + names); });
+    for (LaneDone& done : plots.WaitForEnded()) {
+      run.outcomes[done.slot] = std::move(done.outcome);
+      ShowResultOfRunEntry(done.slot, run.outcomes[done.slot]);
+      std::erase(inHand, done.slot);
+      if (!done.offeredMedia.empty()) MediaOffered(done.offeredMedia);
+    }
+  }
+  // The lanes' AutoCADs are quit side by side, before the end box.
+  plots.End(run.timeLimit);
+  return next;
+}
+
+void Form1::MediaOffered(const std::vector<std::wstring>& offered) {
+  // The papers AutoCAD's device names replace the built-in list.
+  if (offered == plotMedia_) return;
+  plotMedia_ = offered;
+  ShowPlotChoices();
 }
 
 void Form1::TellEndOfRun(GuardedProcedure& guard, const LocalTime& started, const std::wstring& stopMessage) {
@@ -447,8 +518,9 @@ void Form1::Options_RecycleAfterClick() {
                     setting_key::kRecycleAfter);
 }
 
-void Form1::AskForWholeNumber(const std::wstring& prompt, int current, std::optional<int> (*read)(std::wstring_view),
-                              const wchar_t* refusal, const std::wstring& key) {
+void Form1::AskForWholeNumber(const std::wstring& prompt, int current,
+                              const std::function<std::optional<int>(std::wstring_view)>& read,
+                              const std::wstring& refusal, const std::wstring& key) {
   const std::wstring answer = ports_.inputBox.Ask(prompt, applicationTitle_, std::to_wstring(current));
   if (answer.empty()) return;  // Cancel
   const std::optional<int> number = read(answer);
@@ -457,6 +529,26 @@ void Form1::AskForWholeNumber(const std::wstring& prompt, int current, std::opti
     return;
   }
   ports_.settings.Write(key, std::to_wstring(*number));
+}
+
+int Form1::ParallelInstances() {
+  try {
+    const std::optional<std::wstring> stored = ports_.settings.Read(setting_key::kParallelInstances);
+    if (stored) return ParallelInstanceCount(*stored, kMostParallelInstances).value_or(1);
+  } catch (const Failure&) {
+    // A store that cannot be read leaves one AutoCAD at a time.
+  }
+  return 1;
+}
+
+void Form1::Options_ParallelClick() {
+  // More AutoCADs than processors only take turns; a stored count above the
+  // processors (set on a larger computer) is still honoured.
+  const int most = std::clamp(ports_.threads.Processors(), 1, kMostParallelInstances);
+  const std::wstring range = L"from 1 to " + std::to_wstring(most);
+  AskForWholeNumber(kParallelPrompt + range + L":", ParallelInstances(),
+                    [most](std::wstring_view text) { return ParallelInstanceCount(text, most); },
+                    L"Please enter a whole number of AutoCADs " + range + L".", setting_key::kParallelInstances);
 }
 
 void Form1::Options_StopClick() {

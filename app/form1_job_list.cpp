@@ -58,10 +58,12 @@ void Form1::CarryDraggedEntryTo(std::size_t hover) {
   jobList_.Swap(carried, hover);
   jobList_.Select(hover);
   dragItem_ = hover;
-  if (runEntry_ == carried) {
-    runEntry_ = hover;
-  } else if (runEntry_ == hover) {
-    runEntry_ = carried;
+  for (auto& [slot, entry] : runEntries_) {
+    if (entry == carried) {
+      entry = hover;
+    } else if (entry == hover) {
+      entry = carried;
+    }
   }
 
   const int screenY = ports_.list.PointerScreenY();
@@ -85,12 +87,14 @@ void Form1::RemoveSelectedEntry() {
   jobList_.Remove(*selected);
   // The carried entry and the run's keep pointing at their own paths, or at
   // none once gone.
-  for (std::optional<std::size_t>* entry : {&dragItem_, &runEntry_}) {
-    if (*entry == selected) {
-      entry->reset();
-    } else if (*entry && **entry > *selected) {
-      --**entry;
-    }
+  if (dragItem_ == selected) {
+    dragItem_.reset();
+  } else if (dragItem_ && *dragItem_ > *selected) {
+    --*dragItem_;
+  }
+  std::erase_if(runEntries_, [&](const auto& inHand) { return inHand.second == *selected; });
+  for (auto& [slot, entry] : runEntries_) {
+    if (entry > *selected) --entry;
   }
 }
 
@@ -100,13 +104,15 @@ void Form1::PushButton4_Click() {
     if (Busy()) return;
     jobList_.Clear();
     dragItem_.reset();
-    runEntry_.reset();
+    runEntries_.clear();
   });
 }
 
-void Form1::ShowResultOfRunEntry(const DrawingOutcome& outcome) {
-  if (runEntry_ && *runEntry_ <= jobList_.Count()) jobList_.SetResult(*runEntry_, ResultText(outcome));
-  runEntry_.reset();
+void Form1::ShowResultOfRunEntry(std::size_t slot, const DrawingOutcome& outcome) {
+  const auto inHand = runEntries_.find(slot);
+  if (inHand == runEntries_.end()) return;
+  if (inHand->second <= jobList_.Count()) jobList_.SetResult(inHand->second, ResultText(outcome));
+  runEntries_.erase(inHand);
 }
 
 void Form1::ShowSkipped(std::size_t index, const DrawingOutcome& outcome) {

@@ -1,6 +1,7 @@
 #include "convert/autocad_instances.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "convert/bounded_automation.h"
 #include "platform/clock.h"
@@ -15,6 +16,47 @@ constexpr int kQuitPollMilliseconds = 50;
 constexpr long kNothingRunning = static_cast<std::int32_t>(0x800401E3u);
 
 }  // namespace
+
+// The processes the program started, shared with the lanes of a run: the
+// window's thread ends them all when it closes while lanes add and forget.
+class OwnProcesses {
+ public:
+  void Add(std::shared_ptr<Process> process) {
+    const std::lock_guard lock(mutex_);
+    processes_.push_back(std::move(process));
+  }
+  void Forget(const std::shared_ptr<Process>& process) {
+    const std::lock_guard lock(mutex_);
+    std::erase(processes_, process);
+  }
+  bool Holds(const Process& process) {
+    const std::lock_guard lock(mutex_);
+    return std::any_of(processes_.begin(), processes_.end(),
+                       [&](const std::shared_ptr<Process>& own) { return own->SameAs(process); });
+  }
+  std::vector<std::shared_ptr<Process>> All() {
+    const std::lock_guard lock(mutex_);
+    return processes_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::shared_ptr<Process>> processes_;
+};
+
+AutoCadInstances::AutoCadInstances(InstancePorts ports) : ports_(ports), own_(std::make_shared<OwnProcesses>()) {}
+
+AutoCadInstances::~AutoCadInstances() = default;
+
+std::unique_ptr<AutoCadInstances> AutoCadInstances::NewLane() {
+  std::unique_ptr<BoundedAutomation> automation = ports_.automation.Sibling();
+  auto lane = std::make_unique<AutoCadInstances>(
+      InstancePorts{*automation, ports_.processes, ports_.clock, ports_.pump});
+  lane->laneAutomation_ = std::move(automation);
+  lane->own_ = own_;
+  lane->ownOnly_ = true;
+  return lane;
+}
 
 bool IsTimeOut(const Failure& failure) { return failure.number() == automation_code::kTimedOut; }
 
@@ -73,6 +115,7 @@ void AutoCadInstances::Attach() {
     // Closed by someone between two drawings: this one gets a new AutoCAD.
     Forget(instance.process);
   }
+  if (ownOnly_) throw Failure(kNothingRunning, L"This lane has no AutoCAD of its own running.");
   // A user's AutoCAD that stopped answering would stop the next drawing too.
   if (givenUpUser_ && !givenUpUser_->HasEnded()) {
     throw Failure(kNothingRunning, L"The running AutoCAD does not answer.");
@@ -110,7 +153,7 @@ void AutoCadInstances::Start() {
     current_ = std::move(instance);
     throw;
   }
-  if (instance.process) own_.push_back(instance.process);
+  if (instance.process) own_->Add(instance.process);
   current_ = std::move(instance);
 }
 
@@ -173,7 +216,13 @@ AutoCadInstances::GivenUp AutoCadInstances::GiveUp() {
 }
 
 void AutoCadInstances::EndOwn() noexcept {
-  for (const std::shared_ptr<Process>& process : own_) {
+  std::vector<std::shared_ptr<Process>> own;
+  try {
+    own = own_->All();
+  } catch (...) {
+    return;  // no memory for the list: nothing can be done
+  }
+  for (const std::shared_ptr<Process>& process : own) {
     try {
       if (!process->HasEnded()) process->EndTree();
     } catch (...) {
@@ -199,10 +248,7 @@ std::shared_ptr<Process> AutoCadInstances::ProcessOf(AutomationObject& applicati
   }
 }
 
-bool AutoCadInstances::IsOneOfOwn(const Process& process) const {
-  return std::any_of(own_.begin(), own_.end(),
-                     [&](const std::shared_ptr<Process>& own) { return own->SameAs(process); });
-}
+bool AutoCadInstances::IsOneOfOwn(const Process& process) const { return own_->Holds(process); }
 
 bool AutoCadInstances::WaitGone(Process& process, int milliseconds) {
   const std::int64_t until = ports_.clock.NowMilliseconds() + milliseconds;
@@ -227,8 +273,6 @@ void AutoCadInstances::EnsureGone(const std::shared_ptr<Process>& process, bool 
   if (process->HasEnded()) Forget(process);
 }
 
-void AutoCadInstances::Forget(const std::shared_ptr<Process>& process) {
-  std::erase(own_, process);
-}
+void AutoCadInstances::Forget(const std::shared_ptr<Process>& process) { own_->Forget(process); }
 
 }  // namespace pellacore

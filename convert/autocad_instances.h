@@ -50,11 +50,21 @@ struct InstancePorts {
   EventPump& pump;
 };
 
+class OwnProcesses;
+
 class AutoCadInstances {
  public:
-  explicit AutoCadInstances(InstancePorts ports) : ports_(ports) {}
+  explicit AutoCadInstances(InstancePorts ports);
+  ~AutoCadInstances();
   AutoCadInstances(const AutoCadInstances&) = delete;
   AutoCadInstances& operator=(const AutoCadInstances&) = delete;
+
+  // An owner for one lane of a run that works on several drawings at once,
+  // used on one thread at a time: its calls have threads and a time limit
+  // of their own; it works only with AutoCADs it started itself (another
+  // lane's would be found running, and a user's cannot serve two drawings
+  // at once); and the window's closing ends its AutoCADs with the rest.
+  std::unique_ptr<AutoCadInstances> NewLane();
 
   // A new run: a running AutoCAD that did not answer in the last one is
   // tried again, when its process could not be told. Without keeping, each
@@ -137,14 +147,17 @@ class AutoCadInstances {
   void Forget(const std::shared_ptr<Process>& process);
 
   InstancePorts ports_;
+  // A lane's own automation (ports_ refers to it); null for the first owner.
+  std::unique_ptr<BoundedAutomation> laneAutomation_;
+  bool ownOnly_ = false;
   std::optional<Instance> current_;
   KeepPolicy policy_;
   // The program's own instance between two drawings of a run that keeps it.
   std::optional<Instance> kept_;
   // The program's own instance last quit, until its process has gone.
   std::shared_ptr<Process> quitting_;
-  // Processes the program started that may still run.
-  std::vector<std::shared_ptr<Process>> own_;
+  // Processes the program started that may still run, its lanes' too.
+  std::shared_ptr<OwnProcesses> own_;
   // A user's AutoCAD that stopped answering: not attached to while it runs.
   std::shared_ptr<Process> givenUpUser_;
   bool givenUpUserUnknown_ = false;

@@ -180,6 +180,10 @@ BoundedAutomation::~BoundedAutomation() = default;
 
 void BoundedAutomation::SetDeadline(std::int64_t deadline) { state_->deadline = deadline; }
 
+std::unique_ptr<BoundedAutomation> BoundedAutomation::Sibling() const {
+  return std::make_unique<BoundedAutomation>(state_->inner, state_->threads, state_->clock);
+}
+
 std::unique_ptr<AutomationObject> BoundedAutomation::GetActiveObject(std::wstring_view progId) {
   const std::shared_ptr<Lane> lane = state_->Current();
   Automation& inner = state_->inner;

@@ -29,6 +29,10 @@ class BoundedAutomation : public Automation {
   // Every call from now on must return by `deadline` (Clock milliseconds).
   void SetDeadline(std::int64_t deadline);
 
+  // Automation over the same server and threads with a deadline and call
+  // threads of its own: for work that goes on beside this one's.
+  std::unique_ptr<BoundedAutomation> Sibling() const;
+
   std::unique_ptr<AutomationObject> GetActiveObject(std::wstring_view progId) override;
   std::unique_ptr<AutomationObject> CreateObject(std::wstring_view progId) override;
 

@@ -107,6 +107,7 @@ std::wstring EndOfRunText(const std::vector<DrawingOutcome>& outcomes, const std
 }
 
 std::wstring RunOutputPaths::Claim(const std::wstring& path) {
+  const std::lock_guard lock(mutex_);
   std::wstring chosen = path;
   for (int n = 2; taken_.count(Folded(chosen)); ++n) chosen = Numbered(path, n);
   taken_.insert(Folded(chosen));

@@ -3,6 +3,7 @@
 // run order, that the list's Result column, the end-of-run box and the run
 // report all read.
 
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,12 +42,14 @@ std::wstring EndOfRunText(const std::vector<DrawingOutcome>& outcomes, const std
 // The PDF paths one run writes: each drawing claims its path, and one that
 // an earlier drawing of the run claimed already (compared as Windows
 // compares paths, without regard to case) is numbered: "name (2).pdf",
-// "name (3).pdf", ... A PDF there from before the run is no claim.
+// "name (3).pdf", ... A PDF there from before the run is no claim. The
+// lanes of a run that works on several drawings at once claim side by side.
 class RunOutputPaths {
  public:
   std::wstring Claim(const std::wstring& path);
 
  private:
+  std::mutex mutex_;
   std::set<std::wstring> taken_;  // folded to lower case
 };
 

@@ -24,7 +24,8 @@ class CallThread {
   virtual bool RunUntil(std::function<void()> call, std::int64_t deadline) = 0;
 
   // Queues `call` and returns at once (releasing objects that belong to the
-  // thread). `call` must not throw.
+  // thread, or work the caller does not wait for step by step). `call` must
+  // not throw.
   virtual void Post(std::function<void()> call) = 0;
 };
 
@@ -33,6 +34,16 @@ class CallThreads {
   virtual ~CallThreads() = default;
   // A new thread, ready for automation calls (an apartment of its own).
   virtual std::unique_ptr<CallThread> Start() = 0;
+
+  // Waits, handling the program's events, until a call posted to one of
+  // the threads started here has returned since the last wait, or the Clock
+  // reads `deadline`. Answers whether one had; the caller looks for itself
+  // which (releases count too).
+  virtual bool WaitForPosted(std::int64_t deadline) = 0;
+
+  // How many threads run side by side at full speed: the computer's
+  // processors.
+  virtual int Processors() = 0;
 };
 
 }  // namespace pellacore

@@ -111,4 +111,10 @@ std::optional<int> RecycleAfterCount(std::wstring_view text) {
   return static_cast<int>(count);
 }
 
+std::optional<int> ParallelInstanceCount(std::wstring_view text, int most) {
+  const std::optional<int> count = RecycleAfterCount(text);
+  if (!count || *count > most) return std::nullopt;
+  return count;
+}
+
 }  // namespace pellacore

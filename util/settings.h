@@ -41,6 +41,8 @@ inline const std::wstring kPlotStyle = L"PlotStyle";
 inline const std::wstring kKeepAutoCadOpen = L"KeepAutoCadOpen";
 // How many drawings a kept AutoCAD serves before a fresh one replaces it.
 inline const std::wstring kRecycleAfter = L"RecycleAfter";
+// How many AutoCADs plot a run's drawings at once.
+inline const std::wstring kParallelInstances = L"ParallelInstances";
 }  // namespace setting_key
 
 enum class PdfRouteChoice { kPrinter, kPlotter };
@@ -71,6 +73,10 @@ inline constexpr int kMaxRecycleAfter = 1'000'000'000;
 // A recycle count's text: a whole number of at least 1, blanks around it
 // allowed (beyond the largest count, the largest); nullopt for any other.
 std::optional<int> RecycleAfterCount(std::wstring_view text);
+
+// A count of AutoCADs at once: a whole number from 1 to `most`, blanks
+// around it allowed; nullopt for any other text.
+std::optional<int> ParallelInstanceCount(std::wstring_view text, int most);
 
 // The stored value, or `fallback` when the key is absent (an empty stored
 // value is returned as it is). Raises when the store cannot be read.

@@ -42,7 +42,7 @@ class Application {
         window_(instance),
         form_({window_, window_, settings, fs_, folders_, boxes_, pump_, skin_, samples_, checks_,
                fileDialogs_, folderPicker_, inputBox_, codePage_, registry_, printing_, instances_,
-               clock_, shell_},
+               callThreads_, clock_, shell_},
               programFolder) {}
   // The window goes first: until it is gone it forwards events to Form1.
   ~Application() { window_.Destroy(); }

@@ -134,6 +134,9 @@ void Win32MainWindow::OnMenuCommand(WORD command) {
     case options_menu::kRecycleAfter:
       Forward([&] { form_->Options_RecycleAfterClick(); });
       break;
+    case options_menu::kParallel:
+      Forward([&] { form_->Options_ParallelClick(); });
+      break;
     case options_menu::kRoutePlotter:
       Forward([&] { form_->Options_RouteClick(PdfRouteChoice::kPlotter); });
       break;

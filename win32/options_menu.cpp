@@ -45,6 +45,7 @@ void Attach(HWND window) {
   ::AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(options, MF_STRING, kRoutePlotter, L"Vector PDFs Through AutoCAD's &Plotter");
   ::AppendMenuW(options, MF_STRING, kRoutePrinter, L"&Bitmap Through the PDF Printer");
+  ::AppendMenuW(options, MF_STRING, kParallel, L"AutoCADs Plotting at &Once (Plotter Only)...");
   HMENU paper = ::CreatePopupMenu();
   if (!paper) throw SystemFailure(::GetLastError());
   ::AppendMenuW(paper, MF_STRING, kMediaAsSetUp, L"&As Each Layout Is Set Up");

@@ -19,6 +19,7 @@ inline constexpr UINT kRoutePrinter = 40005;  // the bitmap through the PDF prin
 inline constexpr UINT kBlackAndWhite = 40006; // a check
 inline constexpr UINT kKeepAutoCad = 40007;   // "Keep AutoCAD Open Between Drawings", a check
 inline constexpr UINT kRecycleAfter = 40008;  // "Recycle AutoCAD After..."
+inline constexpr UINT kParallel = 40009;      // "AutoCADs Plotting at Once (Plotter Only)..."
 inline constexpr UINT kMediaAsSetUp = 40010;  // "As Each Layout Is Set Up"
 inline constexpr UINT kMediaFirst = 40011;    // the papers on offer, in their order
 inline constexpr UINT kMediaLast = 40999;     // room for every paper a device names

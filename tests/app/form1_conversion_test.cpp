@@ -881,11 +881,6 @@ namespace {
 // The list's Result column during and after runs.
 class ResultColumnTest : public ConversionTest {
  protected:
-  Lines Results() const {
-    Lines results;
-    for (std::size_t i = 1; i <= form.jobList().Count(); ++i) results.push_back(form.jobList().Result(i));
-    return results;
-  }
   // The column at every yield of the run, each change once.
   void WatchResults() {
     for (int i = 0; i < 500; ++i) {
@@ -904,16 +899,6 @@ class ResultColumnTest : public ConversionTest {
       });
     }
   }
-  // The user drags entry `from` onto entry `to`, as the window reports it.
-  void Drag(std::size_t from, std::size_t to) {
-    list.rows = form.jobList().Count();
-    form.ListView1_SelectionChanged(from);
-    form.ListView1_MouseDown(mouse_button::kLeft, 0, 10, list.RowY(from));
-    form.ListView1_ItemClick();
-    form.ListView1_MouseMove(mouse_button::kLeft, 0, 10, list.RowY(to));
-    form.ListView1_MouseUp(mouse_button::kLeft, 0, 10, list.RowY(to));
-  }
-
   std::vector<Lines> seen;
   bool acted = false;
 };

@@ -17,6 +17,7 @@
 #include "tests/doubles/recording_message_boxes.h"
 #include "tests/doubles/recording_registry.h"
 #include "tests/doubles/scripted_event_pump.h"
+#include "tests/doubles/stepped_call_threads.h"
 #include "util/error_report.h"
 
 namespace pellacore::testing {
@@ -52,9 +53,26 @@ class Form1Test : public ::testing::Test {
   RecordingShell shell;
   AutoCadDoubles doubles{&fs, clock, pump};
   FakeAutoCad& autocad = doubles.autocad;
+  SteppedCallThreads laneThreads{clock};
   Form1 form{{window, list, settings, fs, folders, boxes, pump, skin, samples, checks, fileDialogs,
-              folderPicker, inputBox, codePage, registry, printing, doubles.instances, clock, shell},
+              folderPicker, inputBox, codePage, registry, printing, doubles.instances, laneThreads, clock, shell},
              kProgramFolder};
+
+  // The user drags entry `from` onto entry `to`, as the window reports it.
+  void Drag(std::size_t from, std::size_t to) {
+    list.rows = form.jobList().Count();
+    form.ListView1_SelectionChanged(from);
+    form.ListView1_MouseDown(mouse_button::kLeft, 0, 10, list.RowY(from));
+    form.ListView1_ItemClick();
+    form.ListView1_MouseMove(mouse_button::kLeft, 0, 10, list.RowY(to));
+    form.ListView1_MouseUp(mouse_button::kLeft, 0, 10, list.RowY(to));
+  }
+  // The list's Result column, top to bottom.
+  std::vector<std::wstring> Results() const {
+    std::vector<std::wstring> results;
+    for (std::size_t i = 1; i <= form.jobList().Count(); ++i) results.push_back(form.jobList().Result(i));
+    return results;
+  }
 
   // The texts of the error reports shown so far.
   std::vector<std::wstring> Reports() const {

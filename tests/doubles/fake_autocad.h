@@ -32,6 +32,7 @@ struct FakeInstance {
   std::optional<std::int64_t> quitAt;  // clock time of Quit
   bool ended = false;                  // ended from outside, or died
   bool treeEnded = false;              // ended with EndTree
+  std::vector<std::wstring> opened;    // the drawings opened in it, in order
   std::int64_t Window() const { return user ? 500 : 1000 + number; }
 };
 
@@ -181,6 +182,7 @@ class FakeAutoCad : public Automation {
             (server_.fs_ && !server_.fs_->Has(arguments.at(0).text))) {
           throw Failure(static_cast<std::int32_t>(0x80020009u), L"Cannot open " + arguments.at(0).text);
         }
+        instance_->opened.push_back(arguments.at(0).text);
         return Make(L"Document");
       }
       if (kind_ == L"SelectionSets" && member == L"add") return Make(L"SelectionSet");

@@ -29,6 +29,13 @@ class FakeCallThreads : public CallThreads {
     ++started;
     return std::make_unique<Thread>(*this);
   }
+  // Posted calls have all run already: nothing comes by the deadline.
+  bool WaitForPosted(std::int64_t deadline) override {
+    clock_.now = std::max(clock_.now, deadline);
+    return false;
+  }
+  int Processors() override { return processors; }
+  int processors = 2;
 
  private:
   class Thread : public CallThread {

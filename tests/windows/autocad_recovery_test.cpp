@@ -379,5 +379,78 @@ TEST_F(KeptAutoCadRunEndToEndTest, AKeptAutoCadThatHangsIsReplacedAndTheRunGoesO
   EXPECT_TRUE(WaitForNoStandIn());
 }
 
+// The Options menu's counts: a whole number in range is stored; one beyond
+// it is refused, saying the range, and the count stays.
+TEST_F(KeptAutoCadRunEndToEndTest, TheMenusCountBoxesStoreWhatIsInRangeAndRefuseTheRest) {
+  ASSERT_NE(Start(), nullptr);
+  const auto answer = [&](UINT command, const std::wstring& offered, const std::wstring& typed) {
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    HWND box = harness::WaitForTopWindow(program->id(), L"#32770", kTitle);
+    ASSERT_NE(box, nullptr) << "no input box";
+    EXPECT_EQ(TextOf(::GetDlgItem(box, kInputAnswer)), offered);
+    harness::SetText(::GetDlgItem(box, kInputAnswer), typed);
+    PressButtonOf(box, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
+  };
+  answer(win32::options_menu::kRecycleAfter, L"50", L"7");
+  EXPECT_TRUE(WaitUntil([] { return StoredSetting(L"RecycleAfter") == L"7"; }));
+
+  SYSTEM_INFO system{};
+  ::GetNativeSystemInfo(&system);
+  const std::wstring most = std::to_wstring(std::clamp<DWORD>(system.dwNumberOfProcessors, 1, 8));
+  answer(win32::options_menu::kParallel, L"1", L"9");
+  EXPECT_EQ(Answer(kTitle, IDOK), L"Please enter a whole number of AutoCADs from 1 to " + most + L".");
+  EXPECT_EQ(StoredSetting(L"ParallelInstances"), L"<absent>");
+}
+
+// Two AutoCADs of the program's own plot four drawings side by side, each
+// into its own PDF: the second starts while the first still plots.
+TEST_F(KeptAutoCadRunEndToEndTest, TwoAutoCadsPlotFourDrawingsSideBySideIntoTheirOwnPdfs) {
+  SetString(kSettingsKey, L"PdfRoute", L"Plotter");
+  SetString(kSettingsKey, L"ParallelInstances", L"2");
+  Keep();
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings{Drawing(scratch, L"one.dwg", 0), Drawing(scratch, L"two.dwg", 0),
+                       Drawing(scratch, L"three.dwg", 0), Drawing(scratch, L"four.dwg", 0)};
+  {
+    win32::OleSession ole;
+    ASSERT_NE(harness::DropOnto(Control(ControlId::kListView1), drawings), static_cast<DWORD>(DROPEFFECT_NONE));
+  }
+  ASSERT_TRUE(WaitForEntries(drawings.size()));
+  ASSERT_TRUE(ChooseBesideTheDrawings());
+  // The first drawing's plot takes long enough for the other AutoCAD to start.
+  StandInAutoCad::Set(L"DelayMs", L"PlotToFile=4000");
+  StandInAutoCad::Set(L"OnlyFor", drawings[0]);
+
+  const RunOutcome run = Run();
+  EXPECT_TRUE(run.reports.empty());
+  EXPECT_EQ(run.last, L"Done.");
+  Lines expected;
+  for (const std::wstring& drawing : drawings) {
+    EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawing))) << ::testing::PrintToString(drawing);
+    expected.push_back(L"converted: " + PdfBeside(drawing));
+  }
+  EXPECT_EQ(Results(), expected);
+
+  const Lines whole = StandInAutoCad::Log(autoCadLog, false);
+  EXPECT_EQ(ServerStarts(), 2);
+  const auto secondStart = std::find(std::find(whole.begin(), whole.end(), L"server start embedding") + 1,
+                                     whole.end(), L"server start embedding");
+  const auto firstClosed = std::find_if(whole.begin(), whole.end(), [](const std::wstring& line) {
+    return line.starts_with(L"Document.Close");
+  });
+  EXPECT_LT(secondStart - whole.begin(), firstClosed - whole.begin()) << "one drawing after another";
+  // Each drawing opened once.
+  for (const std::wstring& drawing : drawings) {
+    EXPECT_EQ(std::count_if(whole.begin(), whole.end(),
+                            [&](const std::wstring& line) {
+                              return line.starts_with(L"Documents.Open") && line.find(drawing) != std::wstring::npos;
+                            }),
+              1)
+        << ::testing::PrintToString(drawing);
+  }
+  EXPECT_TRUE(WaitForNoStandIn()) << "a kept AutoCAD outlived its run";
+}
+
 }  // namespace
 }  // namespace pellacore::testing
