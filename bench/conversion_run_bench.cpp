@@ -1,7 +1,8 @@
 // The conversion run: 40 drawings through the real program, driven through
 // its window, on the stand-in AutoCAD told to cost what AutoCAD costs, scaled
 // down, and the stand-in PDF printer; per-drawing AutoCADs against one kept
-// AutoCAD on each route, and the program's own time per drawing. Run under
+// AutoCAD on each route, several AutoCADs plotting at once against one, and
+// the program's own time per drawing. Run under
 // Wine by scripts/run-bench, with the stand-ins installed.
 //   conversion_run_bench --program EXE --work FOLDER
 // The drawings are copies of the program folder's Samples\*.dxf, named .dwg.
@@ -42,6 +43,7 @@ struct Configuration {
   std::wstring route;
   bool keepOpen = false;
   StandinCosts costs;
+  int parallel = 1;  // AutoCADs plotting at once
 };
 
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }
@@ -99,6 +101,7 @@ void WriteRunSettings(const Configuration& configuration, const std::wstring& wo
   WriteUserString(kSettingsKey, L"RecycleAfter", std::to_wstring(kDrawingCount * 10));
   WriteUserString(kSettingsKey, L"Unattended", L"True");
   WriteUserString(kSettingsKey, L"DrawingTimeLimit", L"60");
+  WriteUserString(kSettingsKey, L"ParallelInstances", std::to_wstring(configuration.parallel));
   const StandinCosts& costs = configuration.costs;
   WriteUserString(kAutoCadSwitches, L"StartDelayMs", std::to_wstring(costs.startMs));
   WriteUserString(kAutoCadSwitches, L"DelayMs", bench::DelayMsValue(costs));
@@ -194,7 +197,10 @@ int wmain(int argc, wchar_t** argv) {
       {L"printer, one kept AutoCAD", L"printer-kept", L"Printer", true, kScaledAutoCad},
       {L"plotter, per-drawing AutoCADs", L"plotter-each", L"Plotter", false, kScaledAutoCad},
       {L"plotter, one kept AutoCAD", L"plotter-kept", L"Plotter", true, kScaledAutoCad},
+      {L"plotter, 2 kept AutoCADs plotting at once", L"plotter-2", L"Plotter", true, kScaledAutoCad, 2},
+      {L"plotter, 4 kept AutoCADs plotting at once", L"plotter-4", L"Plotter", true, kScaledAutoCad, 4},
       {L"printer, one kept AutoCAD that costs nothing", L"printer-free", L"Printer", true, kFreeAutoCad},
+      {L"plotter, one kept AutoCAD that costs nothing", L"plotter-free", L"Plotter", true, kFreeAutoCad},
   };
   std::vector<RunTiming> runs;
   for (const Configuration& configuration : configurations) {
@@ -207,11 +213,12 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("\n");
   Print(bench::SpeedupLine(L"printer route, one kept AutoCAD against per-drawing AutoCADs", runs[0], runs[1], kKeptTarget));
   Print(bench::SpeedupLine(L"plotter route, one kept AutoCAD against per-drawing AutoCADs", runs[2], runs[3], kKeptTarget));
-  // "ParallelInstances" is not in the program yet: these lines wait for it.
-  for (const wchar_t* instances : {L"1", L"2", L"4"}) {
-    Print(std::wstring(L"plotter, ") + instances + L" parallel AutoCADs: not built yet");
-  }
-  Print(bench::SpeedupLine(L"plotter route, 4 parallel AutoCADs against 1", std::nullopt, std::nullopt, kParallelTarget));
-  Print(bench::OwnShareLine(runs[4], bench::KeptSecondsPerDrawing(kScaledAutoCad), kOwnShareTarget));
+  Print(bench::SpeedupLine(L"plotter route, 2 AutoCADs at once against 1 (both kept)", runs[3], runs[4],
+                           std::nullopt));
+  Print(bench::SpeedupLine(L"plotter route, 4 AutoCADs at once against 1 (all kept)", runs[3], runs[5],
+                           kParallelTarget));
+  const double scaledPerDrawing = bench::KeptSecondsPerDrawing(kScaledAutoCad);
+  Print(L"printer route: " + bench::OwnShareLine(runs[6], scaledPerDrawing, kOwnShareTarget));
+  Print(L"plotter route: " + bench::OwnShareLine(runs[7], scaledPerDrawing, kOwnShareTarget));
   return 0;
 }

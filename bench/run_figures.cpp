@@ -53,8 +53,9 @@ std::wstring TimingLine(const RunTiming& run) {
 }
 
 std::wstring SpeedupLine(const std::wstring& what, const std::optional<RunTiming>& slow,
-                         const std::optional<RunTiming>& fast, double targetRatio) {
-  const std::wstring target = L"(target: at least " + Fixed(targetRatio, 0) + L" times)";
+                         const std::optional<RunTiming>& fast, std::optional<double> targetRatio) {
+  const std::wstring target =
+      targetRatio ? L"(target: at least " + Fixed(*targetRatio, 0) + L" times)" : std::wstring(L"(no target)");
   for (const std::optional<RunTiming>* run : {&slow, &fast}) {
     if (const std::wstring why = Unmeasured(*run); !why.empty()) return what + L": " + why + L" " + target;
   }
@@ -62,7 +63,8 @@ std::wstring SpeedupLine(const std::wstring& what, const std::optional<RunTiming
     return what + L": not measured: the runs do not compare " + target;
   }
   const double ratio = slow->seconds / fast->seconds;
-  return what + L": " + Fixed(ratio, 2) + L" times faster " + target + (ratio >= targetRatio ? L": met" : L": NOT met");
+  const std::wstring verdict = !targetRatio ? L"" : ratio >= *targetRatio ? L": met" : L": NOT met";
+  return what + L": " + Fixed(ratio, 2) + L" times faster " + target + verdict;
 }
 
 std::wstring OwnShareLine(const RunTiming& freeRun, double autocadSecondsPerDrawing, double targetShare) {

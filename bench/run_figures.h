@@ -40,10 +40,10 @@ double SecondsPerDrawing(const RunTiming& run);
 std::wstring TimingLine(const RunTiming& run);
 
 // How many times faster `fast` ran the drawings than `slow`, beside the
-// target and whether it is met; a run absent is not built yet, a run that
-// did not convert all is not measured.
+// target and whether it is met (no verdict without a target); a run absent
+// is not built yet, a run that did not convert all is not measured.
 std::wstring SpeedupLine(const std::wstring& what, const std::optional<RunTiming>& slow,
-                         const std::optional<RunTiming>& fast, double targetRatio);
+                         const std::optional<RunTiming>& fast, std::optional<double> targetRatio);
 
 // The program's own time per drawing (a run on a stand-in that costs
 // nothing) as a share of AutoCAD's time per drawing, beside the target.

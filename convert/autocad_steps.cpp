@@ -5,7 +5,7 @@
 
 namespace pellacore {
 
-bool AutoCadSteps::Obtain(MessageBoxes& boxes, const wchar_t* noInstance, const std::wstring& title) {
+bool AutoCadSteps::Obtain(MessageBoxes& boxes, const std::wstring& title) {
   const auto quietly = [](auto&& obtain) {
     try {
       obtain();
@@ -18,7 +18,7 @@ bool AutoCadSteps::Obtain(MessageBoxes& boxes, const wchar_t* noInstance, const 
     guard_.Run(106, [] {});  // the attach failure is cleared, never reported
     Run(108, [&] { quietly([&] { instances_.Start(); }); });
     if (guard_.Test(110, [&] { return !lost_ && !instances_.HasInstance(); })) {
-      guard_.Run(112, [&] { boxes.Show(noInstance, title, MessageButtons::kOk, MessageIcon::kNone); });
+      guard_.Run(112, [&] { boxes.Show(kNoAutoCadInstance, title, MessageButtons::kOk, MessageIcon::kNone); });
       return false;
     }
   }

@@ -17,6 +17,9 @@ namespace pellacore {
 
 class MessageBoxes;
 
+// What the user is told when no AutoCAD can be attached to or started.
+inline constexpr wchar_t kNoAutoCadInstance[] = L"Error opening AutoCAD. Do you have AutoCad installed?";
+
 // How a drawing's work with AutoCAD ended.
 enum class AutoCadWorkEnd {
   kNotTried,      // AutoCAD was not found at start-up
@@ -48,10 +51,10 @@ class AutoCadSteps {
   }
 
   // Steps 102-112: the running AutoCAD attached to, or one started. When
-  // neither can be had the user is told once ("noInstance", under `title`)
-  // and false is answered. Finding or starting fails quietly, unless AutoCAD
+  // neither can be had the user is told once (kNoAutoCadInstance, under
+  // `title`) and false is answered. Finding or starting fails quietly, unless AutoCAD
   // did not answer in time: then the drawing's time is up.
-  bool Obtain(MessageBoxes& boxes, const wchar_t* noInstance, const std::wstring& title);
+  bool Obtain(MessageBoxes& boxes, const std::wstring& title);
 
   bool lost() const { return lost_.has_value(); }
   // kFinished unless AutoCAD was lost.

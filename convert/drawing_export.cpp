@@ -12,7 +12,6 @@ namespace pellacore {
 namespace {
 
 constexpr wchar_t kConvert[] = L"in Corvanta2021/08/31.Form1.convertDWGtoBMP ";
-constexpr wchar_t kNoInstance[] = L"Error opening AutoCAD. Do you have AutoCad installed?";
 
 // AutoCAD's codes: a maximised main window, and the selection mode that
 // takes every object of the drawing.
@@ -48,7 +47,7 @@ ExportEnd convertDWGtoBMP(ExportPorts ports, bool autoCadFound, int timeLimitSec
   std::unique_ptr<AutomationObject> selectionSet;
   std::unique_ptr<AutomationObject> document;
   AutoCadSteps steps(guard, instances, drawingPath, timeLimitSeconds);
-  if (!steps.Obtain(ports.boxes, kNoInstance, title)) return ExportEnd::kNoAutoCad;
+  if (!steps.Obtain(ports.boxes, title)) return ExportEnd::kNoAutoCad;
 
   steps.Run(114, [&] { instances.Application().Put(L"WindowState", AutomationArgument::Short(kMaximized)); });
   steps.Run(116, [&] {

@@ -18,7 +18,6 @@ namespace pellacore {
 namespace {
 
 constexpr wchar_t kPlot[] = L"in Corvanta2021/08/31.Form1.plotDWGtoPDF ";
-constexpr wchar_t kPlotNoInstance[] = L"Error opening AutoCAD. Do you have AutoCad installed?";
 constexpr wchar_t kModel[] = L"Model";
 
 // AutoCAD's codes: plot the extents, scaled to fit, turned a quarter.
@@ -107,7 +106,7 @@ PlotResult plotDWGtoPDF(PlotPorts ports, bool autoCadFound, int timeLimitSeconds
   std::vector<PlotLayout> layouts;
   std::vector<std::pair<const wchar_t*, std::int16_t>> changed;  // what the drawing's AutoCAD had before
   AutoCadSteps steps(guard, instances, drawingPath, timeLimitSeconds);
-  if (!steps.Obtain(ports.boxes, kPlotNoInstance, title)) {
+  if (!steps.Obtain(ports.boxes, title)) {
     result.end = PlotEnd::kNoAutoCad;
     return result;
   }

@@ -49,6 +49,8 @@ TEST(RunFigures, TargetsAreMetAtTheirBoundAndNotBeyond) {
             L"printer: 3.00 times faster (target: at least 3 times): met");
   EXPECT_EQ(SpeedupLine(L"printer", Timed(L"each", 119.0), Timed(L"kept", 40.0), 3.0),
             L"printer: 2.98 times faster (target: at least 3 times): NOT met");
+  EXPECT_EQ(SpeedupLine(L"2 against 1", Timed(L"one", 90.0), Timed(L"two", 50.0), std::nullopt),
+            L"2 against 1: 1.80 times faster (no target)");
   // 40 drawings in 2 s on a free AutoCAD: 0.05 s each, 5% of 1 s.
   EXPECT_EQ(OwnShareLine(Timed(L"free", 2.0), 1.0, 0.05),
             L"the program's own time per drawing: 0.05 s, 5% of AutoCAD's 1.00 s (target: at most 5%): met");

@@ -206,6 +206,29 @@ TEST_F(CallThreadsTest, ACallThatBlocksIsGivenUpAtTheDeadlineAndStillRunsToItsEn
   EXPECT_TRUE(finishedBefore);
 }
 
+// Work posted to several threads: the wait for it ends when one piece has
+// returned, whichever thread it ran on, and at the deadline when none has.
+TEST_F(CallThreadsTest, TheWaitForPostedCallsEndsWhenOneReturnsOrAtItsDeadline) {
+  const auto first = Start();
+  const auto second = Start();
+  EXPECT_FALSE(threads.WaitForPosted(clock.NowMilliseconds() + 200));  // nothing posted
+
+  Gate gate;
+  auto done = std::make_shared<std::atomic<int>>(0);
+  first->Post([blocker = gate.Blocker(), done] {
+    blocker();
+    *done += 1;
+  });
+  second->Post([done] { *done += 10; });
+  ASSERT_TRUE(threads.WaitForPosted(Soon()));
+  EXPECT_EQ(*done, 10);  // the second's, while the first still blocks
+  EXPECT_FALSE(threads.WaitForPosted(clock.NowMilliseconds() + 200));
+
+  gate.Open();
+  ASSERT_TRUE(threads.WaitForPosted(Soon()));
+  EXPECT_EQ(*done, 11);
+}
+
 TEST_F(CallThreadsTest, ADeadlineAlreadyPastAnswersAtOnceAndTheCallStillRuns) {
   const auto thread = Start();
   Gate gate;
