@@ -82,6 +82,16 @@ inline constexpr int kMiddle = 4;
 
 inline constexpr int kDeleteKey = 46;
 
+// The exit codes of a batch run from the command line.
+inline constexpr int kExitAllConverted = 0;
+inline constexpr int kExitNotAllConverted = 1;  // any drawing not converted, or the run refused
+inline constexpr int kExitWrongCommandLine = 2; // or nothing found to convert
+
+// A batch run's exit code from what became of its drawings.
+int BatchExitCode(const std::vector<DrawingOutcome>& outcomes);
+
+struct CommandLine;
+
 // The folder picker's prompt, for the Add All folder and the results folder.
 inline constexpr wchar_t kFolderPrompt[] = L"Please select folder:";
 
@@ -144,6 +154,13 @@ class Form1 {
 
   // The conversion run.
   void PushButton2_Click();
+
+  // The command line: paths added to the list as files and folder trees
+  // (the "Extension" setting's pattern), at start or handed over by a later
+  // start; and a batch run of its paths, unattended, with the window never
+  // shown, answering the program's exit code.
+  void AddCommandLinePaths(const std::vector<std::wstring>& paths);
+  int ConvertFromCommandLine(const CommandLine& command);
 
   // The Options menu: a run in progress ends after its current drawing; the
   // time AutoCAD may take over one drawing; runs that show no box until
@@ -210,6 +227,8 @@ class Form1 {
   std::size_t ConvertSideBySide(GuardedProcedure& guard, struct RunState& run, std::size_t bound, int lanes);
   // Converts entry `index`; what became of it goes into the run's outcomes.
   void ConvertEntry(GuardedProcedure& guard, std::size_t index, struct RunState& run);
+  // The run's drawings done so far, and whether one failed, on the taskbar.
+  void ShowRunOnTaskbar(const struct RunState& run, std::size_t bound);
   // AutoCAD's PDF device named the papers it offers.
   void MediaOffered(const std::vector<std::wstring>& offered);
   // The printer route: the drawing's path handed to the PDF printer, its
@@ -297,6 +316,13 @@ class Form1 {
   // The folder last chosen for a folder scan, kept between the setting's
   // read and write within one click.
   std::wstring lastFolder_;
+
+  // What a batch run from the command line sets for itself alone.
+  struct BatchChoices {
+    std::optional<PdfRouteChoice> route;
+    std::optional<std::wstring> reportFile;
+  };
+  std::optional<BatchChoices> batch_;
 };
 
 }  // namespace pellacore

@@ -152,6 +152,7 @@ void Form1::PushButton2_Click() {
     guard.Run(118, [&] { bound = jobList_.Count(); });
     run.outcomes.reserve(bound);
     jobList_.SetAllResults(ResultText(DrawingOutcome{}));
+    ports_.window.ShowRunOnTaskbar(0.0, false);
     std::size_t i = lanes > 1 ? ConvertSideBySide(guard, run, bound, lanes) : ConvertInOrder(guard, run, bound);
     // What a stop left: skipped, each one.
     const std::wstring skipped = run.stopMessage.empty()
@@ -172,6 +173,9 @@ void Form1::PushButton2_Click() {
     guard.Run(192, [&] { SetMousePointer(pointer_code::kDefault); });
     guard.Run(194, [&] { ports_.window.ShowProgress(0); });
     guard.Run(196, [&] { ports_.window.ShowProgressText(kIdleProgressText); });
+    ports_.window.ShowRunOnTaskbar(std::nullopt, false);
+    // A run left to itself in the background says that it has ended.
+    ports_.window.FlashUnlessActive();
     TellEndOfRun(guard, started, run.stopMessage);
   }
   guard.Run(208, [&] { conversionBusy_ = false; });
@@ -189,6 +193,7 @@ std::size_t Form1::ConvertInOrder(GuardedProcedure& guard, RunState& run, std::s
     runEntries_[slot] = i;
     ConvertEntry(guard, i, run);
     ShowResultOfRunEntry(slot, run.outcomes.back());
+    ShowRunOnTaskbar(run, bound);
     runReports_.KeepFor(nullptr);
     guard.Run(190, [] {});
     if (!run.stopMessage.empty()) return i + 1;
@@ -243,10 +248,23 @@ std::size_t Form1::ConvertSideBySide(GuardedProcedure& guard, RunState& run, std
       std::erase(inHand, done.slot);
       if (!done.offeredMedia.empty()) MediaOffered(done.offeredMedia);
     }
+    ShowRunOnTaskbar(run, bound);
   }
   // The lanes' AutoCADs are quit side by side, before the end box.
   plots.End(run.timeLimit);
   return next;
+}
+
+void Form1::ShowRunOnTaskbar(const RunState& run, std::size_t bound) {
+  std::size_t done = 0;
+  bool failures = false;
+  for (const DrawingOutcome& outcome : run.outcomes) {
+    if (outcome.result == DrawingResult::kWaiting) continue;
+    ++done;
+    failures = failures || outcome.result != DrawingResult::kConverted;
+  }
+  ports_.window.ShowRunOnTaskbar(bound > 0 ? 100.0 * static_cast<double>(done) / static_cast<double>(bound) : 100.0,
+                                 failures);
 }
 
 void Form1::MediaOffered(const std::vector<std::wstring>& offered) {
@@ -258,7 +276,9 @@ void Form1::MediaOffered(const std::vector<std::wstring>& offered) {
 
 void Form1::TellEndOfRun(GuardedProcedure& guard, const LocalTime& started, const std::wstring& stopMessage) {
   // A report that cannot be written costs the run nothing: the box says so.
-  const std::wstring report = WriteRunReport({ports_.fs, ports_.folders}, lastRun_, started);
+  const std::wstring report = batch_ && batch_->reportFile
+                                   ? WriteRunReportTo(ports_.fs, *batch_->reportFile, lastRun_)
+                                   : WriteRunReport({ports_.fs, ports_.folders}, lastRun_, started);
   // Reports of an unattended run that belonged to no drawing are told here.
   const std::vector<std::wstring> loose = runReports_.TakeLooseReports();
   guard.Run(198, [&] { ports_.settings.Write(setting_key::kLastReport, report); });
@@ -425,6 +445,7 @@ std::wstring Form1::PrintEntry(GuardedProcedure& guard, const RouteDrawing& draw
 }
 
 PdfRouteChoice Form1::ChosenRoute() {
+  if (batch_ && batch_->route) return *batch_->route;
   try {
     return PdfRouteOf(ReadSetting(ports_.settings, setting_key::kPdfRoute, L""));
   } catch (const Failure&) {
@@ -477,6 +498,7 @@ int Form1::DrawingTimeLimit() {
 }
 
 bool Form1::UnattendedRun() {
+  if (batch_) return true;  // nobody is there to answer a box
   try {
     return SettingToBoolean(ReadSetting(ports_.settings, setting_key::kUnattended, L"False"));
   } catch (const Failure&) {

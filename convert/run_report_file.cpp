@@ -56,4 +56,19 @@ std::wstring WriteRunReport(RunReportFilePorts ports, const std::vector<DrawingO
   return L"";
 }
 
+std::wstring WriteRunReportTo(FileSystem& fs, const std::wstring& path, const std::vector<DrawingOutcome>& outcomes) {
+  try {
+    const std::string bytes = RunReportBytes(outcomes);
+    try {
+      fs.RemoveFile(path);
+    } catch (const Failure&) {
+      // None there, or one that cannot go: writing tells.
+    }
+    fs.WriteNewFile(path, bytes);
+    return path;
+  } catch (const Failure&) {
+    return L"";
+  }
+}
+
 }  // namespace pellacore

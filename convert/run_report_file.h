@@ -35,4 +35,9 @@ std::string RunReportBytes(const std::vector<DrawingOutcome>& outcomes);
 std::wstring WriteRunReport(RunReportFilePorts ports, const std::vector<DrawingOutcome>& outcomes,
                             const LocalTime& started);
 
+// Writes the report to the file the user named, replacing one there from
+// before (a scheduled run writes the same file night after night). Answers
+// the path, or "" when it could not be written; never raises.
+std::wstring WriteRunReportTo(FileSystem& fs, const std::wstring& path, const std::vector<DrawingOutcome>& outcomes);
+
 }  // namespace pellacore

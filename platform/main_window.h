@@ -3,6 +3,7 @@
 // told and reports the user's actions to the presenter; it decides nothing.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ class MainWindow {
   // The progress bar: the filled part in percent (0 to 100), and its text.
   virtual void ShowProgress(double percent) = 0;
   virtual void ShowProgressText(const std::wstring& text) = 0;
+  // A run's progress on the taskbar button: the part of its drawings done
+  // (0 to 100) and whether one of them failed; nullopt when no run goes on.
+  virtual void ShowRunOnTaskbar(std::optional<double> percentDone, bool failures) = 0;
+  // Draws the user's eye to the window, unless it is the one in front.
+  virtual void FlashUnlessActive() = 0;
 
   // Whether the command that stops a run can be given.
   virtual void EnableStop(bool enabled) = 0;

@@ -8,11 +8,13 @@
 #include <string>
 
 #include "app/form1.h"
+#include "util/command_line.h"
 #include "convert/autocad_instances.h"
 #include "convert/bounded_automation.h"
 #include "convert/prerequisite_checks.h"
 #include "convert/retrying_automation.h"
 #include "joblist/sample_drawings.h"
+#include "win32/console_message_boxes.h"
 #include "win32/main_window.h"
 #include "win32/ole_session.h"
 #include "win32/skin_component.h"
@@ -36,9 +38,15 @@ namespace pellacore::win32 {
 
 class Application {
  public:
+  // How the program shows its boxes: as boxes, or (a batch run from the
+  // command line, which shows no window) on the console.
+  enum class Boxes { kShown, kOnConsole };
+
   // `programFolder`: the folder of the program, without a trailing "\".
-  Application(HINSTANCE instance, SettingsStore& settings, const std::wstring& programFolder)
-      : samples_({settings, boxes_, shell_, {fs_, pump_, boxes_, codePage_}}, programFolder),
+  Application(HINSTANCE instance, SettingsStore& settings, const std::wstring& programFolder,
+              Boxes shown = Boxes::kShown)
+      : boxes_(shown == Boxes::kShown ? static_cast<MessageBoxes&>(windowBoxes_) : consoleBoxes_),
+        samples_({settings, boxes_, shell_, {fs_, pump_, boxes_, codePage_}}, programFolder),
         window_(instance),
         form_({window_, window_, settings, fs_, folders_, boxes_, pump_, skin_, samples_, checks_,
                fileDialogs_, folderPicker_, inputBox_, codePage_, registry_, printing_, instances_,
@@ -49,19 +57,19 @@ class Application {
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
-  // Creates the window hidden, runs start-up, then shows the window.
-  void Start(int showCommand) {
-    window_.Create(form_);
-    // The window owns every box and dialog the program shows.
-    const HWND owner = window_.handle();
-    boxes_.SetOwner(owner);
-    fileDialogs_.SetOwner(owner);
-    folderPicker_.SetOwner(owner);
-    inputBox_.SetOwner(owner);
-    shell_.SetOwner(owner);
-    pump_.SetDialogWindow(window_.handle());
-    form_.Form_Load();
+  // Creates the window hidden, runs start-up, then shows the window with
+  // the command line's paths in its list.
+  void Start(int showCommand, const std::vector<std::wstring>& paths = {}) {
+    Load();
+    if (!paths.empty()) form_.AddCommandLinePaths(paths);
     window_.Show(showCommand);
+  }
+
+  // A batch run from the command line: start-up and the run with the window
+  // hidden throughout; answers the program's exit code.
+  int Convert(const CommandLine& command) {
+    Load();
+    return form_.ConvertFromCommandLine(command);
   }
 
   Form1& form() { return form_; }
@@ -69,10 +77,26 @@ class Application {
   Win32EventPump& pump() { return pump_; }
 
  private:
+  // Creates the window hidden and runs start-up.
+  void Load() {
+    window_.Create(form_);
+    // The window owns every box and dialog the program shows.
+    const HWND owner = window_.handle();
+    windowBoxes_.SetOwner(owner);
+    fileDialogs_.SetOwner(owner);
+    folderPicker_.SetOwner(owner);
+    inputBox_.SetOwner(owner);
+    shell_.SetOwner(owner);
+    pump_.SetDialogWindow(window_.handle());
+    form_.Form_Load();
+  }
+
   OleSession ole_;
   Win32FileSystem fs_;
   Win32SpecialFolders folders_;
-  Win32MessageBoxes boxes_;
+  Win32MessageBoxes windowBoxes_;
+  ConsoleMessageBoxes consoleBoxes_;
+  MessageBoxes& boxes_;
   Win32EventPump pump_;
   Win32SkinFramework skin_;
   Win32FileDialogs fileDialogs_;

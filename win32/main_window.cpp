@@ -13,7 +13,6 @@
 namespace pellacore::win32 {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"PellacoreMainWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kFirstControlId = 100;
 constexpr wchar_t kListTooltip[] =
@@ -73,7 +72,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance) : instance_(instance) {
   windowClass.hInstance = instance_;
   windowClass.hIcon = ::LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
   windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kWindowClass;
+  windowClass.lpszClassName = kMainWindowClass;
   ::RegisterClassExW(&windowClass);
 }
 
@@ -95,7 +94,7 @@ void Win32MainWindow::Destroy() {
 void Win32MainWindow::Create(Form1& form) {
   form_ = &form;
   form.jobList().SetObserver(this);
-  window_ = ::CreateWindowExW(0, kWindowClass, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+  window_ = ::CreateWindowExW(0, kMainWindowClass, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
   if (!window_) throw SystemFailure(::GetLastError());
   options_menu::Attach(window_);
@@ -200,8 +199,8 @@ void Win32MainWindow::ApplyLayout(int dpi, const RECT* suggested) {
   ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(4500, dpi));
 }
 
-void Win32MainWindow::TakeDrop(std::vector<std::wstring> paths) {
-  waitingDrops_.push_back(std::move(paths));
+void Win32MainWindow::TakeDrop(std::vector<std::wstring> paths, bool handedOver) {
+  waitingDrops_.push_back({std::move(paths), handedOver});
   if (!::PostMessageW(window_, kAddDropMessage, 0, 0)) {
     const DWORD error = ::GetLastError();
     waitingDrops_.pop_back();
@@ -212,9 +211,13 @@ void Win32MainWindow::TakeDrop(std::vector<std::wstring> paths) {
 void Win32MainWindow::AddOldestDrop() {
   if (waitingDrops_.empty() || !form_) return;
   // Taken out first: a drop that comes while this one is added is the next one.
-  const std::vector<std::wstring> paths = std::move(waitingDrops_.front());
+  const WaitingPaths waiting = std::move(waitingDrops_.front());
   waitingDrops_.pop_front();
-  Forward([&] { form_->ListView1_OLEDragDrop(paths); });
+  if (waiting.handedOver) {
+    Forward([&] { form_->AddCommandLinePaths(waiting.paths); });
+  } else {
+    Forward([&] { form_->ListView1_OLEDragDrop(waiting.paths); });
+  }
 }
 
 std::optional<ControlId> Win32MainWindow::ControlOf(HWND control) const {
@@ -291,6 +294,16 @@ void Win32MainWindow::ShowProgress(double percent) {
   const double clamped = percent < 0 ? 0 : (percent > 100 ? 100 : percent);
   ::SendMessageW(Control(ControlId::kProgressBar1), progress_bar::kSetPosition,
                  static_cast<WPARAM>(clamped * 100 + 0.5), 0);
+}
+
+void Win32MainWindow::ShowRunOnTaskbar(std::optional<double> percentDone, bool failures) {
+  taskbar_.Show(window_, percentDone, failures);
+}
+
+void Win32MainWindow::FlashUnlessActive() {
+  if (::GetForegroundWindow() == window_) return;
+  FLASHWINFO flash{sizeof(FLASHWINFO), window_, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+  ::FlashWindowEx(&flash);
 }
 
 void Win32MainWindow::ShowProgressText(const std::wstring& text) {

@@ -25,12 +25,16 @@
 #include "win32/file_drop_target.h"
 #include "win32/gdi_resource.h"
 #include "win32/skin_component.h"
+#include "win32/taskbar_button.h"
 
 namespace pellacore {
 class Form1;
 }
 
 namespace pellacore::win32 {
+
+// The main window's class: a later start finds a running one by it.
+inline constexpr wchar_t kMainWindowClass[] = L"PellacoreMainWindow";
 
 class Win32MainWindow final : public MainWindow, public JobListView, public JobListObserver {
  public:
@@ -60,6 +64,8 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   void EnableFrame3(bool enabled) override;
   void ShowProgress(double percent) override;
   void ShowProgressText(const std::wstring& text) override;
+  void ShowRunOnTaskbar(std::optional<double> percentDone, bool failures) override;
+  void FlashUnlessActive() override;
   void EnableStop(bool enabled) override;
   void ShowUnattended(bool chosen) override;
   void ShowKeepAutoCadOpen(bool chosen) override;
@@ -127,8 +133,9 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   static constexpr UINT kSyncItemCountMessage = WM_APP + 1;
 
   // A drop is added once the source has its answer: the paths wait here,
-  // oldest first, each for one posted message.
-  void TakeDrop(std::vector<std::wstring> paths);
+  // oldest first, each for one posted message. Paths a later start of the
+  // program handed over wait with them and are added as the command line's.
+  void TakeDrop(std::vector<std::wstring> paths, bool handedOver = false);
   void AddOldestDrop();
   static constexpr UINT kAddDropMessage = WM_APP + 2;
 
@@ -138,7 +145,12 @@ class Win32MainWindow final : public MainWindow, public JobListView, public JobL
   std::array<HWND, kMainWindowDesign.size()> controls_{};
   HWND tooltip_ = nullptr;
   FileDropTarget* dropTarget_ = nullptr;  // COM-counted; registered on the list
-  std::deque<std::vector<std::wstring>> waitingDrops_;
+  struct WaitingPaths {
+    std::vector<std::wstring> paths;
+    bool handedOver = false;
+  };
+  std::deque<WaitingPaths> waitingDrops_;
+  TaskbarButton taskbar_;
   // The papers the Options menu lists, in the order of their commands.
   std::vector<std::wstring> plotMedia_;
   int dpi_ = 96;

@@ -7,6 +7,7 @@
 
 #include "app/form1.h"
 #include "win32/main_window.h"
+#include "win32/handed_paths.h"
 #include "win32/options_menu.h"
 
 namespace pellacore::win32 {
@@ -61,6 +62,20 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kAddDropMessage:
       AddOldestDrop();
       return 0;
+    case WM_COPYDATA:
+      if (auto paths = HandedPaths(*reinterpret_cast<const COPYDATASTRUCT*>(lParam))) {
+        // Added once the sender has its answer: a folder may take long.
+        try {
+          TakeDrop(std::move(*paths), true);
+        } catch (const Failure&) {
+          return FALSE;
+        }
+        if (::IsIconic(window_)) ::ShowWindow(window_, SW_RESTORE);
+        ::SetForegroundWindow(window_);
+        return TRUE;
+      }
+      break;
+
     case WM_DPICHANGED:
       ApplyLayout(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -68,6 +83,10 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       if (form_) Forward([&] { form_->Form_Unload(); });
       return 0;
     default:
+      if (message == TaskbarButton::CreatedMessage()) {
+        taskbar_.Recreated();
+        return 0;
+      }
       if (message == ApplySkinMessage() && lParam) {
         OnApplySkin(*reinterpret_cast<const SkinColours*>(lParam));
         return 0;

@@ -28,6 +28,12 @@ class FakeMainWindow : public MainWindow {
   bool ended = false;
   std::vector<double> progressValues;
   std::vector<std::wstring> progressTexts;
+  struct TaskbarShown {
+    std::optional<double> percentDone;
+    bool failures = false;
+    bool operator==(const TaskbarShown&) const = default;
+  };
+  std::vector<TaskbarShown> taskbar;
   std::vector<std::wstring> calls;
   std::vector<bool> stopEnabled;
   std::optional<bool> unattendedShown;
@@ -60,6 +66,10 @@ class FakeMainWindow : public MainWindow {
   void EnableFrame3(bool enabled) override { frame3Enabled = enabled; }
   void ShowProgress(double percent) override { progressValues.push_back(percent); }
   void ShowProgressText(const std::wstring& text) override { progressTexts.push_back(text); }
+  void ShowRunOnTaskbar(std::optional<double> percentDone, bool failures) override {
+    taskbar.push_back({percentDone, failures});
+  }
+  void FlashUnlessActive() override { calls.push_back(L"FlashUnlessActive"); }
   void EnableStop(bool enabled) override { stopEnabled.push_back(enabled); }
   void ShowUnattended(bool chosen) override { unattendedShown = chosen; }
   void ShowKeepAutoCadOpen(bool chosen) override { keepAutoCadShown = chosen; }

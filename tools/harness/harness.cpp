@@ -56,6 +56,12 @@ bool Program::WaitForExit(milliseconds timeout) const {
   return ::WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
+std::optional<DWORD> Program::ExitCode() const {
+  DWORD code = 0;
+  if (!::GetExitCodeProcess(process_, &code) || code == STILL_ACTIVE) return std::nullopt;
+  return code;
+}
+
 namespace {
 
 struct TopWindowSearch {

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ class Program {
   HANDLE handle() const { return process_; }
   // Whether the program ended within `timeout`.
   bool WaitForExit(milliseconds timeout = kDefaultTimeout) const;
+  // The program's exit code once it has ended.
+  std::optional<DWORD> ExitCode() const;
 
  private:
   Program(HANDLE process, DWORD id) : process_(process), id_(id) {}

@@ -1,0 +1,86 @@
+// The program started with a command line, as Send To, a drop on its icon
+// or the Task Scheduler start it: paths for a window that runs already, and
+// a batch run without the window that ends with its exit code.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/windows/end_to_end_fixture.h"
+
+namespace pellacore::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::wstring Quoted(const Paths& paths) {
+  std::wstring line;
+  for (const std::wstring& path : paths) line += (line.empty() ? L"\"" : L" \"") + path + L"\"";
+  return line;
+}
+
+class CommandLineEndToEndTest : public EndToEndTest {
+ protected:
+  // Starts the program with `arguments` and waits for its end: its exit
+  // code, or nothing when it did not end in time.
+  std::optional<DWORD> RunToEnd(const std::wstring& arguments) {
+    harness::Program started = harness::Program::Start(installed.exe(), installed.folder.path(), arguments);
+    if (!started.WaitForExit(120s)) return std::nullopt;
+    return started.ExitCode();
+  }
+  Paths SampleFiles() const {
+    Paths files;
+    for (const std::wstring& name : kSampleNames) files.push_back(samples + name);
+    return files;
+  }
+};
+
+TEST_F(CommandLineEndToEndTest, PathsGivenToALaterStartArriveInTheRunningWindowsList) {
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings{Drawing(scratch, L"one.dwg", 0), Drawing(scratch, L"two words.dwg", 1)};
+  EXPECT_EQ(RunToEnd(Quoted(drawings)), 0u);
+  ASSERT_TRUE(WaitForEntries(drawings.size()));
+  // The later start ended of its own (it opened no window) and the list
+  // holds each path once, in the order given.
+  EXPECT_EQ(Entries(), drawings);
+}
+
+TEST_F(CommandLineEndToEndTest, ConvertWritesEachPdfAndTheReportWithoutAWindowAndEndsWithZero) {
+  // No backslash before a closing quote: it would make the quote literal,
+  // as in every Windows program.
+  const std::wstring folder = scratch.MakeFolder(L"Out");
+  const std::wstring out = folder + L"\\";
+  const std::wstring report = scratch.path() + L"night.csv";
+  const Paths drawings = SampleFiles();
+  EXPECT_EQ(RunToEnd(L"/convert " + Quoted(drawings) + L" /out \"" + folder + L"\" /report \"" + report + L"\""), 0u);
+  for (const std::wstring& drawing : drawings) {
+    EXPECT_TRUE(IsOnePagePdf(PdfIn(out, drawing))) << ::testing::PrintToString(drawing);
+  }
+  std::ifstream in(std::filesystem::path(report), std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text.rfind("\xEF\xBB\xBF" "drawing,pdf,result,step,message,seconds", 0), 0u) << text;
+  std::size_t converted = 0;
+  for (std::size_t at = text.find(",converted,"); at != std::string::npos; at = text.find(",converted,", at + 1)) {
+    ++converted;
+  }
+  EXPECT_EQ(converted, drawings.size()) << text;
+  // The user's choices are as they were: none stored by the batch.
+  EXPECT_EQ(StoredSetting(L"Unattended"), L"<absent>");
+  EXPECT_NE(StoredSetting(L"Location"), out);
+}
+
+TEST_F(CommandLineEndToEndTest, ConvertEndsWithOneWhenADrawingCannotBeOpenedAndTwoWhenTheLineIsWrong) {
+  const Paths drawings{Drawing(scratch, L"good.dwg", 0), Drawing(scratch, L"bad.dwg", 2)};
+  StandInAutoCad::Set(L"FailOpen", drawings[1]);
+  EXPECT_EQ(RunToEnd(L"/convert " + Quoted(drawings)), 1u);
+  EXPECT_TRUE(IsOnePagePdf(PdfBeside(drawings[0])));
+  EXPECT_FALSE(Exists(PdfBeside(drawings[1])));
+
+  EXPECT_EQ(RunToEnd(L"/convert " + Quoted(drawings) + L" /route fax"), 2u);
+  EXPECT_EQ(RunToEnd(L"/convert \"" + scratch.path() + L"nothing here.dwg\""), 2u);
+}
+
+}  // namespace
+}  // namespace pellacore::testing
