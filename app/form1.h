@@ -39,6 +39,7 @@ class InputBox;
 class JobListView;
 class MainWindow;
 class MessageBoxes;
+class NamedLocks;
 class Registry;
 class PrerequisiteChecks;
 struct PlotChoices;
@@ -69,6 +70,7 @@ struct Form1Ports {
   Printing& printing;
   AutoCadInstances& instances;
   CallThreads& threads;  // the lanes of a run that plots several drawings at once
+  NamedLocks& locks;
   Clock& clock;
   Shell& shell;
 };

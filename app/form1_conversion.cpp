@@ -27,6 +27,7 @@
 #include "platform/input_box.h"
 #include "platform/main_window.h"
 #include "platform/message_boxes.h"
+#include "platform/named_locks.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
 #include "platform/settings_store.h"
@@ -48,6 +49,11 @@ const std::wstring kNoAutoCad =
     L"Note: You must install a version of AutoCAD that supports VBA. VBA is not supported in "
     L"AutoCAD LT for example.";
 constexpr wchar_t kNoFiles[] = L"No files added.";
+constexpr wchar_t kPrinterKeyLock[] = L"Pellacore PDF printer hand-off";
+constexpr wchar_t kPrinterInUse[] =
+    L"Another Pellacore run is converting drawings through the PDF printer now. Two runs cannot share it: "
+    L"each would give its PDFs the other's names.\r\n\r\nPlease start again when that run has ended, or make "
+    L"vector PDFs through AutoCAD's plotter (Options menu), which several runs can use at once.";
 constexpr wchar_t kNoFolder[] = L"Folder does not exist. Please select another folder.";
 constexpr wchar_t kDone[] = L"Done.";
 constexpr wchar_t kOpenReport[] = L"\r\n\r\nOpen it now?";
@@ -127,6 +133,23 @@ void Form1::PushButton2_Click() {
       guard.Run(208, [&] { conversionBusy_ = false; });
       return;
     }
+    // The printer's key names one PDF at a time for all of the user's
+    // programs: a second run through it (another window, a scheduled batch)
+    // would give each run's pages the other's names.
+    std::unique_ptr<NamedLock> printerKey;
+    if (routeChoice == PdfRouteChoice::kPrinter) {
+      try {
+        printerKey = ports_.locks.TryTake(kPrinterKeyLock);
+      } catch (const Failure&) {
+        // No lock to be had at all: the run goes on as it always has.
+        printerKey = std::make_unique<NamedLock>();
+      }
+      if (!printerKey) {
+        ports_.boxes.Show(kPrinterInUse, applicationTitle_, MessageButtons::kOk, MessageIcon::kExclamation);
+        guard.Run(208, [&] { conversionBusy_ = false; });
+        return;
+      }
+    }
 
     RunState run;
     const LocalTime started = ports_.clock.LocalNow();  // names the run's report
@@ -162,8 +185,10 @@ void Form1::PushButton2_Click() {
       run.outcomes.push_back({jobList_.Text(i), {}, DrawingResult::kSkipped, 0, skipped, 0});
       ShowSkipped(i, run.outcomes.back());
     }
-    // However the run ended, the AutoCAD it kept is quit before the end box.
+    // However the run ended, the AutoCAD it kept is quit before the end box,
+    // and the printer is free for another run while the box waits.
     ports_.instances.EndRun(run.timeLimit);
+    printerKey.reset();
     ForgetWaitingResults();
     lastRun_ = std::move(run.outcomes);
     ports_.window.EnableStop(false);

@@ -28,6 +28,7 @@
 #include "win32/win32_folder_picker.h"
 #include "win32/win32_input_box.h"
 #include "win32/win32_message_boxes.h"
+#include "win32/win32_named_locks.h"
 #include "win32/win32_printing.h"
 #include "win32/win32_processes.h"
 #include "win32/win32_registry.h"
@@ -50,7 +51,7 @@ class Application {
         window_(instance),
         form_({window_, window_, settings, fs_, folders_, boxes_, pump_, skin_, samples_, checks_,
                fileDialogs_, folderPicker_, inputBox_, codePage_, registry_, printing_, instances_,
-               callThreads_, clock_, shell_},
+               callThreads_, locks_, clock_, shell_},
               programFolder) {}
   // The window goes first: until it is gone it forwards events to Form1.
   ~Application() { window_.Destroy(); }
@@ -113,6 +114,7 @@ class Application {
   RetryingAutomation retrying_{com_, clock_};
   Win32CallThreads callThreads_{clock_, pump_};
   Win32Processes processes_;
+  Win32NamedLocks locks_;
   BoundedAutomation automation_{retrying_, callThreads_, clock_};
   AutoCadInstances instances_{{automation_, processes_, clock_, pump_}};
   SampleDrawings samples_;

@@ -104,5 +104,29 @@ TEST_F(CommandLineRunTest, TheTaskbarButtonShowsTheDrawingsDoneAndTurnsToTrouble
   EXPECT_EQ(window.calls.back(), L"FlashUnlessActive");
 }
 
+TEST_F(CommandLineRunTest, ARunThroughThePrinterElsewhereRefusesThePrinterButNotThePlotter) {
+  // Another window's run, or a scheduled batch, holds the printer's key.
+  locks.heldElsewhere.insert(L"Pellacore PDF printer hand-off");
+  EXPECT_EQ(Convert({LR"(D:\Dwg\a.dwg)"}), 1);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text.rfind(L"Another Pellacore run is converting drawings through the PDF printer now.", 0),
+            0u);
+  EXPECT_TRUE(registry.keys.empty());
+  EXPECT_EQ(autocad.created, 0);  // nor AutoCAD
+  EXPECT_FALSE(form.ConversionBusy());
+
+  EXPECT_EQ(Convert({LR"(D:\Dwg\a.dwg)", L"/route", L"plotter"}), 0);
+
+  // Free again, the printer is this program's for the run and no longer.
+  locks.heldElsewhere.clear();
+  form.PushButton4_Click();
+  printing.onEndDoc = [this, inner = printing.onEndDoc] {
+    EXPECT_EQ(locks.held.size(), 1u);
+    inner();
+  };
+  EXPECT_EQ(Convert({LR"(D:\Dwg\b.dwg)"}), 0);
+  EXPECT_TRUE(locks.held.empty());
+}
+
 }  // namespace
 }  // namespace pellacore::testing

@@ -8,6 +8,7 @@
 #include "tests/doubles/fake_clock.h"
 #include "tests/doubles/fake_code_page.h"
 #include "tests/doubles/fake_main_window.h"
+#include "tests/doubles/fake_named_locks.h"
 #include "tests/doubles/fake_printing.h"
 #include "tests/doubles/scripted_dialogs.h"
 #include "tests/doubles/fake_special_folders.h"
@@ -54,8 +55,9 @@ class Form1Test : public ::testing::Test {
   AutoCadDoubles doubles{&fs, clock, pump};
   FakeAutoCad& autocad = doubles.autocad;
   SteppedCallThreads laneThreads{clock};
+  FakeNamedLocks locks;
   Form1 form{{window, list, settings, fs, folders, boxes, pump, skin, samples, checks, fileDialogs,
-              folderPicker, inputBox, codePage, registry, printing, doubles.instances, laneThreads, clock, shell},
+              folderPicker, inputBox, codePage, registry, printing, doubles.instances, laneThreads, locks, clock, shell},
              kProgramFolder};
 
   // The user drags entry `from` onto entry `to`, as the window reports it.

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "tests/windows/end_to_end_fixture.h"
+#include "win32/ole_session.h"
 
 namespace pellacore::testing {
 namespace {
@@ -80,6 +81,34 @@ TEST_F(CommandLineEndToEndTest, ConvertEndsWithOneWhenADrawingCannotBeOpenedAndT
 
   EXPECT_EQ(RunToEnd(L"/convert " + Quoted(drawings) + L" /route fax"), 2u);
   EXPECT_EQ(RunToEnd(L"/convert \"" + scratch.path() + L"nothing here.dwg\""), 2u);
+}
+
+// A batch started while the window converts through the PDF printer would
+// hand the printer its own PDF names in between: it is refused at once.
+TEST_F(CommandLineEndToEndTest, ABatchThroughThePrinterIsRefusedWhileAWindowConvertsThroughIt) {
+  ASSERT_NE(Start(), nullptr);
+  const Paths drawings{Drawing(scratch, L"slow.dwg", 0)};
+  {
+    win32::OleSession ole;
+    ASSERT_NE(harness::DropOnto(Control(ControlId::kListView1), drawings), static_cast<DWORD>(DROPEFFECT_NONE));
+  }
+  ASSERT_TRUE(WaitForEntries(1));
+  ASSERT_TRUE(ChooseBesideTheDrawings());
+  // Far longer than the batch takes to start and be refused.
+  StandInAutoCad::Set(L"DelayMs", L"Open=60000");
+  StandInAutoCad::Set(L"OnlyFor", drawings[0]);
+  Click(ControlId::kPushButton2);
+  const std::wstring opening = L"Documents.Open call (VT_BSTR|VT_BYREF " + drawings[0] + L")";
+  ASSERT_TRUE(WaitUntil([&] {
+    const Lines log = StandInAutoCad::Log(autoCadLog, false);
+    return std::find(log.begin(), log.end(), opening) != log.end();
+  }));
+
+  const std::wstring other = Drawing(scratch, L"other.dwg", 1);
+  EXPECT_EQ(RunToEnd(L"/convert \"" + other + L"\""), 1u);
+  EXPECT_FALSE(Exists(PdfBeside(other)));
+  // Closing the window ends its run and the AutoCAD it started.
+  EXPECT_TRUE(Close());
 }
 
 }  // namespace
