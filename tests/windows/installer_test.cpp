@@ -2,8 +2,10 @@
 // test's prefix: what it puts where, the program it installs converting the
 // samples, and its uninstaller taking away what it put there and nothing
 // else. check_installer.sh makes the release and names, in the environment,
-// the setup program (PELLACORE_SETUP_EXE) and the program folder unpacked
-// from the ZIP (PELLACORE_RELEASE_FOLDER) that the installation must equal.
+// the setup program (PELLACORE_SETUP_EXE), the program folder unpacked from
+// the ZIP (PELLACORE_RELEASE_FOLDER) that the installation must equal, and
+// the setup of an earlier release that also shipped Samples\retired.dxf
+// (PELLACORE_EARLIER_SETUP_EXE).
 
 #include <windows.h>
 
@@ -201,7 +203,10 @@ class InstallerTest : public ::testing::Test {
     ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     setup_ = Environment(L"PELLACORE_SETUP_EXE");
     release_ = Environment(L"PELLACORE_RELEASE_FOLDER");
+    earlierSetup_ = Environment(L"PELLACORE_EARLIER_SETUP_EXE");
     ASSERT_TRUE(Exists(setup_)) << "PELLACORE_SETUP_EXE names no setup program: '" << setup_ << "'";
+    ASSERT_TRUE(Exists(earlierSetup_)) << "PELLACORE_EARLIER_SETUP_EXE names no setup program: '" << earlierSetup_
+                                       << "'";
     ASSERT_TRUE(Exists(release_ + L"pellacore.exe"))
         << "PELLACORE_RELEASE_FOLDER names no program folder: '" << release_ << "'";
     const std::wstring localAppData = Environment(L"LOCALAPPDATA");
@@ -228,8 +233,9 @@ class InstallerTest : public ::testing::Test {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
   }
 
-  void InstallSilently() {
-    const Started setup(L"\"" + setup_ + L"\" /S");
+  void InstallSilently() { InstallSilentlyWith(setup_); }
+  void InstallSilentlyWith(const std::wstring& program) {
+    const Started setup(L"\"" + program + L"\" /S");
     ASSERT_TRUE(setup.started());
     EXPECT_EQ(setup.ExitCode(kSetupBound), std::optional<DWORD>(0)) << "the silent setup failed or did not end";
   }
@@ -249,6 +255,7 @@ class InstallerTest : public ::testing::Test {
   std::wstring exe() const { return folder_ + L"pellacore.exe"; }
 
   std::wstring setup_;
+  std::wstring earlierSetup_;
   std::wstring release_;
   std::wstring folder_;
   std::wstring startMenuLink_;
@@ -364,6 +371,30 @@ TEST_F(InstallerTest, InstalledProgramConvertsTheSamplesAndUninstallKeepsThePdfs
   EXPECT_FALSE(Exists(sendToLink_));
   EXPECT_FALSE(KeyExists(kUninstallKey));
   EXPECT_EQ(ReadUserString(kSettingsKey, L"Snapshot"), snapshot);
+}
+
+// Installed over an earlier release, the setup leaves the release's files
+// and what the user added, not a file that only the earlier release had.
+TEST_F(InstallerTest, SetupOverAnEarlierReleaseLeavesNoFileThatReleaseDropped) {
+  InstallSilentlyWith(earlierSetup_);
+  ASSERT_TRUE(Exists(folder_ + L"Samples\\retired.dxf"));
+  ASSERT_TRUE(harness::WriteUtf8File(folder_ + L"notes.txt", L"the user's own"));
+
+  InstallSilently();
+
+  Names expected = TreeOf(release_);
+  expected.push_back(L"Uninstall.exe");
+  expected.push_back(L"notes.txt");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(TreeOf(folder_), expected);
+  EXPECT_TRUE(ReadShortcut(startMenuLink_));
+  EXPECT_TRUE(ReadShortcut(sendToLink_));
+  // The earlier uninstaller took its entry away; this one is the new setup's.
+  EXPECT_TRUE(SamePath(harness::ReadUserString(kUninstallKey, L"InstallLocation").value_or(L""),
+                       folder_.substr(0, folder_.size() - 1)));
+
+  UninstallSilently();
+  EXPECT_EQ(TreeOf(folder_), Names{L"notes.txt"});
 }
 
 }  // namespace
