@@ -2,7 +2,7 @@
 #   make test   installs what is missing, builds everything, runs every test
 #   make build  builds the native core and tests, and the Windows program
 #   make demo   the main job end to end under Wine, on the stand-in partners
-#   make package  the release ZIP in out/
+#   make package  the release ZIP and setup.exe in out/
 #   make soak   1,000 drawings with faults through the program (COUNT=, SEED=)
 .PHONY: test build native windows deps clean bench run screenshot package demo soak long
 
@@ -40,7 +40,8 @@ screenshot: windows
 bench: deps windows
 	scripts/run-bench
 
-# The release: out/Pellacore-<version>-win64.zip, made by CPack from the
+# The release: out/Pellacore-<version>-win64.zip and
+# out/Pellacore-<version>-setup.exe, made by CPack and makensis from the
 # Windows build (what goes in: packaging/CMakeLists.txt).
 package: windows
 	scripts/package
