@@ -352,6 +352,17 @@ TEST_F(InstallerTest, InstalledProgramConvertsTheSamplesAndUninstallKeepsThePdfs
   ASSERT_TRUE(done) << "the run did not end";
   EXPECT_EQ(TextOf(::GetDlgItem(done, 0xFFFF)), L"Done.");
   PressButtonOf(done, IDOK);
+
+  // While the program runs, no setup replaces its files and the uninstaller
+  // removes nothing.
+  {
+    const Started setup(L"\"" + setup_ + L"\" /S");
+    EXPECT_EQ(setup.ExitCode(kSetupBound), std::optional<DWORD>(2)) << "a setup went on while the program ran";
+  }
+  UninstallSilently();
+  EXPECT_TRUE(Exists(exe())) << "the uninstaller removed the running program's file";
+  EXPECT_TRUE(KeyExists(kUninstallKey));
+
   ::PostMessageW(window, WM_CLOSE, 0, 0);
   ASSERT_TRUE(program.WaitForExit());
 
