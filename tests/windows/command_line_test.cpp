@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <utility>
 
 #include "tests/windows/end_to_end_fixture.h"
 #include "win32/ole_session.h"
@@ -30,6 +32,44 @@ class CommandLineEndToEndTest : public EndToEndTest {
     harness::Program started = harness::Program::Start(installed.exe(), installed.folder.path(), arguments);
     if (!started.WaitForExit(120s)) return std::nullopt;
     return started.ExitCode();
+  }
+  // The same with the program's standard output a pipe, as a scheduled
+  // task's log or a batch file's redirection gives it: its exit code and
+  // what it wrote there.
+  std::pair<std::optional<DWORD>, std::string> RunWithOutput(const std::wstring& arguments) {
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE reading = nullptr;
+    HANDLE writing = nullptr;
+    if (!::CreatePipe(&reading, &writing, &inherited, 0)) return {std::nullopt, ""};
+    ::SetHandleInformation(reading, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writing;
+    startup.hStdError = writing;
+    PROCESS_INFORMATION info{};
+    std::wstring line = L"\"" + installed.exe() + L"\" " + arguments;
+    const bool started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                          installed.folder.path().c_str(), &startup, &info);
+    ::CloseHandle(writing);
+    std::string output;
+    std::optional<DWORD> code;
+    if (started) {
+      // Read until the program's end closes the pipe; bounded by that end.
+      char buffer[4096];
+      DWORD got = 0;
+      if (::WaitForSingleObject(info.hProcess, 120'000) == WAIT_OBJECT_0) {
+        while (::ReadFile(reading, buffer, sizeof(buffer), &got, nullptr) && got > 0) output.append(buffer, got);
+        DWORD exit = 0;
+        if (::GetExitCodeProcess(info.hProcess, &exit)) code = exit;
+      } else {
+        ::TerminateProcess(info.hProcess, 1);
+      }
+      ::CloseHandle(info.hThread);
+      ::CloseHandle(info.hProcess);
+    }
+    ::CloseHandle(reading);
+    return {code, output};
   }
   Paths SampleFiles() const {
     Paths files;
@@ -81,6 +121,24 @@ TEST_F(CommandLineEndToEndTest, ConvertEndsWithOneWhenADrawingCannotBeOpenedAndT
 
   EXPECT_EQ(RunToEnd(L"/convert " + Quoted(drawings) + L" /route fax"), 2u);
   EXPECT_EQ(RunToEnd(L"/convert \"" + scratch.path() + L"nothing here.dwg\""), 2u);
+}
+
+// What the usage and a batch's end say goes to the standard output, as a
+// scheduled task or a batch file with its output redirected keeps it.
+TEST_F(CommandLineEndToEndTest, TheUsageAndTheBatchsWordsGoToTheStandardOutput) {
+  const auto [usageCode, usage] = RunWithOutput(L"/?");
+  EXPECT_EQ(usageCode, 0u);
+  EXPECT_NE(usage.find("pellacore.exe /convert PATH... [/out FOLDER] [/route printer|plotter] [/report FILE]"),
+            std::string::npos)
+      << usage;
+  const auto [wrongCode, wrong] = RunWithOutput(L"/convert a.dwg /bogus");
+  EXPECT_EQ(wrongCode, 2u);
+  EXPECT_EQ(wrong.rfind("Unknown switch: /bogus\r\n\r\nUsage:", 0), 0u) << wrong;
+
+  const Paths drawings{Drawing(scratch, L"plan.dwg", 0)};
+  const auto [doneCode, done] = RunWithOutput(L"/convert " + Quoted(drawings));
+  EXPECT_EQ(doneCode, 0u);
+  EXPECT_NE(done.find("Pellacore: Done.\r\n"), std::string::npos) << done;
 }
 
 // A batch started while the window converts through the PDF printer would
