@@ -153,6 +153,12 @@ void AutoCadInstances::Start() {
     current_ = std::move(instance);
     throw;
   }
+  if (ownOnly_ && instance.process && own_->Holds(*instance.process)) {
+    // Another lane's AutoCAD: working with it here would mix two drawings
+    // in one AutoCAD. It is let go of, neither quit nor ended.
+    sharedInstanceRefused_ = true;
+    throw Failure(kNothingRunning, L"AutoCAD answered with an AutoCAD that is working on another drawing.");
+  }
   if (instance.process) own_->Add(instance.process);
   current_ = std::move(instance);
 }

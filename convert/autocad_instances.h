@@ -88,6 +88,10 @@ class AutoCadInstances {
   void Start();
 
   bool HasInstance() const { return current_.has_value(); }
+  // A lane's start was answered with an AutoCAD that another lane works
+  // with (a server that hands one instance to every client): the lane has
+  // no AutoCAD of its own to be had.
+  bool SharedInstanceRefused() const { return sharedInstanceRefused_; }
   // Whether the instance in use is one the program started.
   bool IsOwn() const { return current_ && current_->own; }
   // The instance's Application object; raises "object not set" when there
@@ -150,6 +154,7 @@ class AutoCadInstances {
   // A lane's own automation (ports_ refers to it); null for the first owner.
   std::unique_ptr<BoundedAutomation> laneAutomation_;
   bool ownOnly_ = false;
+  bool sharedInstanceRefused_ = false;
   std::optional<Instance> current_;
   KeepPolicy policy_;
   // The program's own instance between two drawings of a run that keeps it.

@@ -25,6 +25,9 @@ struct ParallelPlots::Lane {
   std::unique_ptr<AutoCadInstances> instances;
   std::unique_ptr<CallThread> thread;
   bool busy = false;  // a drawing (or the end) is in hand; read on the window's thread only
+  // It could have no AutoCAD of its own: it takes no drawing any more.
+  bool retired = false;
+  LaneDrawing drawing;  // the one in hand
   // Set on the lane's thread once `done` holds what became of the drawing.
   std::atomic<bool> ended{false};
   LaneDone done;
@@ -78,8 +81,11 @@ ParallelPlots::~ParallelPlots() {
 }
 
 bool ParallelPlots::HasFreeLane() const {
-  return lanes_.size() < most_ ||
-         std::any_of(lanes_.begin(), lanes_.end(), [](const std::unique_ptr<Lane>& lane) { return !lane->busy; });
+  // Drawings a retired lane gave back go first.
+  if (!again_.empty()) return false;
+  return (lanes_.size() < most_ && !sharedServer_) ||
+         std::any_of(lanes_.begin(), lanes_.end(),
+                     [](const std::unique_ptr<Lane>& lane) { return !lane->busy && !lane->retired; });
 }
 
 std::size_t ParallelPlots::InHand() const {
@@ -88,7 +94,8 @@ std::size_t ParallelPlots::InHand() const {
 }
 
 void ParallelPlots::Hand(LaneDrawing drawing) {
-  auto free = std::find_if(lanes_.begin(), lanes_.end(), [](const std::unique_ptr<Lane>& lane) { return !lane->busy; });
+  auto free = std::find_if(lanes_.begin(), lanes_.end(),
+                           [](const std::unique_ptr<Lane>& lane) { return !lane->busy && !lane->retired; });
   Lane* lane = free == lanes_.end() ? nullptr : free->get();
   if (!lane) {
     // A lane's thread starts when it first has a drawing: a short list
@@ -102,19 +109,39 @@ void ParallelPlots::Hand(LaneDrawing drawing) {
   }
   lane->busy = true;
   lane->ended.store(false);
-  lane->thread->Post([lane, drawing = std::move(drawing), this] {
-    PlotOnLane(*lane, drawing, ports_, setup_, outputs_);
+  lane->drawing = std::move(drawing);
+  lane->thread->Post([lane, this] {
+    PlotOnLane(*lane, lane->drawing, ports_, setup_, outputs_);
     lane->ended.store(true, std::memory_order_release);
   });
 }
 
 std::vector<LaneDone> ParallelPlots::WaitForEnded() {
   std::vector<LaneDone> ended;
-  while (InHand() > 0) {
+  while (InHand() > 0 || !again_.empty()) {
     for (const std::unique_ptr<Lane>& lane : lanes_) {
       if (!lane->busy || !lane->ended.load(std::memory_order_acquire)) continue;
-      ended.push_back(std::move(lane->done));
       lane->busy = false;
+      const auto others = std::count_if(lanes_.begin(), lanes_.end(), [&](const std::unique_ptr<Lane>& other) {
+        return other != lane && !other->retired;
+      });
+      if (lane->instances->SharedInstanceRefused() && others > 0) {
+        // AutoCAD hands every client the one AutoCAD: this lane (which has
+        // none of its own) retires, no lane is added, and its drawing is
+        // done again by a lane that has an AutoCAD of its own.
+        lane->retired = true;
+        sharedServer_ = true;
+        again_.push_back(lane->drawing);
+        continue;
+      }
+      ended.push_back(std::move(lane->done));
+    }
+    while (!again_.empty() && std::any_of(lanes_.begin(), lanes_.end(), [](const std::unique_ptr<Lane>& lane) {
+      return !lane->busy && !lane->retired;
+    })) {
+      LaneDrawing drawing = std::move(again_.front());
+      again_.pop_front();
+      Hand(std::move(drawing));
     }
     if (!ended.empty()) break;
     ports_.threads.WaitForPosted(ports_.clock.NowMilliseconds() + kLaneWaitMilliseconds);

@@ -5,9 +5,13 @@
 // thread hands the drawings out and takes what became of them, handling
 // the window's events whenever it waits; it never waits for one lane alone.
 // A lane keeps every report of its drawing as the drawing's reason: a box
-// waiting in one lane would hold up the others.
+// waiting in one lane would hold up the others. Should AutoCAD answer a
+// lane's start with another lane's AutoCAD (a server that serves every
+// client from one instance), that lane retires and its drawing is done
+// again by a lane with an AutoCAD of its own.
 
 #include <cstddef>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,6 +96,9 @@ class ParallelPlots {
   RunOutputPaths& outputs_;
   std::size_t most_;
   std::vector<std::unique_ptr<Lane>> lanes_;
+  // Drawings to hand again, and whether AutoCAD gave a lane another lane's.
+  std::deque<LaneDrawing> again_;
+  bool sharedServer_ = false;
   bool ended_ = false;
 };
 

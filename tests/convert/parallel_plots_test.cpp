@@ -133,6 +133,30 @@ TEST_F(ParallelPlotsTest, ATimeOutInOneLaneEndsOnlyItsAutoCadAndTheOtherDrawings
   EXPECT_TRUE(boxes.shown.empty());  // a lane keeps its reports
 }
 
+// A server that hands every client its one running AutoCAD: a lane given
+// another lane's AutoCAD works with none, takes no drawing any more, and
+// its drawing is plotted by the lane that has one.
+TEST_F(ParallelPlotsTest, ALaneGivenAnotherLanesAutoCadRetiresAndItsDrawingIsDoneByTheOther) {
+  autocad.createGivesRunning = true;
+  auto plots = Plots(3, true);
+  std::vector<LaneDone> ended = PlotAll(*plots, {LR"(D:\Dwg\a.dwg)", LR"(D:\Dwg\b.dwg)", LR"(D:\Dwg\c.dwg)",
+                                                 LR"(D:\Dwg\d.dwg)"});
+  ASSERT_EQ(ended.size(), 4u);
+  for (const LaneDone& done : ended) {
+    EXPECT_EQ(done.outcome.result, DrawingResult::kConverted) << done.outcome.drawing << ": " << done.outcome.message;
+  }
+  // One AutoCAD did every drawing, each once, and only its own lane quits
+  // it: no other lane takes it for its own, to quit or end it again.
+  ASSERT_EQ(autocad.created, 1);
+  EXPECT_EQ(autocad.Created(1)->opened.size(), 4u);
+  EXPECT_EQ(autocad.quits, 0);
+  plots->End(60);
+  EXPECT_EQ(autocad.quits, 1);
+  EXPECT_EQ(std::count(autocad.log.begin(), autocad.log.end(), L"Application.Quit disconnected"), 0);
+  EXPECT_TRUE(doubles.processes.endedTrees.empty());
+  EXPECT_EQ(autocad.LiveProcesses(), 0);
+}
+
 TEST_F(ParallelPlotsTest, TheWindowsClosingEndsTheAutoCadsTheLanesKeep) {
   auto plots = Plots(3, true);
   PlotAll(*plots, {LR"(D:\Dwg\a.dwg)", LR"(D:\Dwg\b.dwg)", LR"(D:\Dwg\c.dwg)"});
