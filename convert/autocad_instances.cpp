@@ -12,7 +12,6 @@ namespace pellacore {
 namespace {
 
 constexpr int kQuitPollMilliseconds = 50;
-constexpr int kStartRetryPauseMilliseconds = 2'000;
 // GetActiveObject's own answer when nothing runs (MK_E_UNAVAILABLE).
 constexpr long kNothingRunning = static_cast<std::int32_t>(0x800401E3u);
 
@@ -143,28 +142,6 @@ void AutoCadInstances::Attach() {
 
 void AutoCadInstances::Start() {
   WaitUntilQuitGone();
-  try {
-    StartOnce();
-  } catch (const Failure& failure) {
-    // A start that hung, one started and then lost, or another lane's is
-    // not tried again.
-    if (IsTimeOut(failure) || current_ || sharedInstanceRefused_) throw;
-    // Refused at once: an AutoCAD that has just gone can still be known to
-    // COM for a moment (seen under Wine). One more try after a pause.
-    Pause(kStartRetryPauseMilliseconds);
-    StartOnce();
-  }
-}
-
-void AutoCadInstances::Pause(int milliseconds) {
-  const std::int64_t until = ports_.clock.NowMilliseconds() + milliseconds;
-  for (std::int64_t left = milliseconds; left > 0; left = until - ports_.clock.NowMilliseconds()) {
-    ports_.clock.WaitForEvents(static_cast<int>(std::min<std::int64_t>(left, kQuitPollMilliseconds)));
-    ports_.pump.HandlePending();
-  }
-}
-
-void AutoCadInstances::StartOnce() {
   Instance instance;
   instance.own = true;
   instance.application = ports_.automation.CreateObject(kAutoCadProgId);

@@ -83,9 +83,8 @@ class AutoCadInstances {
   // Raises when none runs, and while the one the program gave up on still
   // runs.
   void Attach();
-  // Starts an AutoCAD of the program's own as the instance to work with;
-  // a start refused at once is tried once more after a pause. Raises when
-  // none can be started.
+  // Starts an AutoCAD of the program's own as the instance to work with.
+  // Raises when none can be started.
   void Start();
 
   bool HasInstance() const { return current_.has_value(); }
@@ -141,9 +140,6 @@ class AutoCadInstances {
     bool keep = false;     // Finish kept it for the next drawing
   };
 
-  void StartOnce();
-  // Waits, handling events, for `milliseconds`.
-  void Pause(int milliseconds);
   std::shared_ptr<Process> ProcessOf(AutomationObject& application);
   bool IsOneOfOwn(const Process& process) const;
   // Waits, handling events, until the process has gone or `milliseconds`

@@ -38,30 +38,6 @@ TEST_F(AutoCadInstancesTest, OnlyAnInstanceTheProgramStartedIsQuit) {
   EXPECT_EQ(autocad.LiveProcesses(), 1);  // the user's alone
 }
 
-// An AutoCAD that has just gone can still be known to COM for a moment, and
-// a start in that moment is refused at once: it is tried once more after a
-// pause, and only once.
-TEST_F(AutoCadInstancesTest, AStartRefusedAtOnceIsTriedOnceMoreAfterAPause) {
-  autocad.refuseCreations = 1;
-  const std::int64_t before = clock.now;
-  instances.Start();
-  EXPECT_TRUE(instances.HasInstance());
-  EXPECT_EQ(autocad.created, 1);
-  EXPECT_GE(clock.now - before, 2'000);
-  EXPECT_GT(pump.yields, 0);  // the window's events were handled meanwhile
-
-  instances.Finish();
-  instances.Release();
-  instances.WaitUntilQuitGone();
-  autocad.refuseCreations = 2;
-  const std::size_t from = autocad.log.size();
-  EXPECT_THROW(instances.Start(), Failure);
-  EXPECT_EQ(std::count(autocad.log.begin() + static_cast<std::ptrdiff_t>(from), autocad.log.end(),
-                       L"CreateObject AutoCAD.Application"),
-            2);
-  EXPECT_FALSE(instances.HasInstance());
-}
-
 TEST_F(AutoCadInstancesTest, AnInstanceFoundRunningIsTheProgramsOwnWhenItStartedIt) {
   instances.Start();
   instances.Release();  // let go of, not quit: still running and listed

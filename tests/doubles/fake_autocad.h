@@ -56,7 +56,6 @@ class FakeAutoCad : public Automation {
   std::set<std::wstring> crashIn;                  // members the process dies in
   std::map<std::wstring, int> delayMs;             // members that take this long
   int createDelayMs = 0;                           // a slow start
-  int refuseCreations = 0;                         // the next creations refused at once
   bool createGivesRunning = false;                 // CreateObject answers with the last instance while it runs
   int lingerMs = 0;                                // from Quit to the process's end
   bool answersWindow = true;                       // whether HWND is a member
@@ -96,10 +95,6 @@ class FakeAutoCad : public Automation {
   std::unique_ptr<AutomationObject> CreateObject(std::wstring_view progId) override {
     log.push_back(L"CreateObject " + std::wstring(progId));
     if (!creatable) throw Failure(static_cast<std::int32_t>(0x800401F3u), L"Invalid class string");
-    if (refuseCreations > 0) {
-      --refuseCreations;
-      throw Failure(static_cast<std::int32_t>(0x80080005u), L"Server execution failed");
-    }
     if (clock_) clock_->now += createDelayMs;
     // A server registered for many clients hands a running instance out again.
     if (createGivesRunning && !instances_.empty() && !HasEnded(*instances_.back())) {
